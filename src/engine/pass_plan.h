@@ -1,0 +1,27 @@
+// The pixels of a pass in the order the pass draws them.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "point_work.h"
+
+namespace orvane {
+
+// One cell of the square-array order: the pixels whose row is `row` plus a multiple of the
+// grid side and whose column is `column` plus a multiple of it.
+struct CellShape {
+  int row = 0;       // first row (`cellRow`)
+  int column = 0;    // first column (`cellCol`)
+  int rows = 0;      // rows the cell covers
+  int columns = 0;   // pixels in each of its rows
+};
+
+// Cell number e of a grid of side `side`.
+CellShape cellShape(int cell, int side);
+
+// Every pixel of the picture, cell after cell in `order`, each cell row by row from the top
+// and each row from left to right.
+std::vector<Pixel> passPixels(const std::vector<std::int16_t>& order, int side);
+
+}  // namespace orvane

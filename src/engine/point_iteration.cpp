@@ -1,0 +1,102 @@
+// One point, evaluated plainly: the pixel mapping and the three formulas' iterations.
+//
+// This is the reference every faster path must equal bit for bit: every term is evaluated in
+// double in the order the formulas are written, with no fused multiply-add (the engine is
+// compiled with -ffp-contract=off).
+#include "point_iteration.h"
+
+#include <cmath>
+
+#include "random_sequence.h"
+
+namespace orvane {
+
+Complex mapPixel(int x, int y, const PointSetup& setup) {
+  const double u = y - kPictureHeight / 2;
+  const double v = x - kPictureWidth / 2;
+  const PointSettings& s = setup.settings;
+  return {((u * setup.cosTurn + v * setup.sinTurn) / 100) / s.viewZoom + s.viewX,
+          ((u * setup.sinTurn - v * setup.cosTurn) / 100) / s.viewZoom + s.viewY};
+}
+
+PointResult iterateQuadratic(Complex z0, Complex c, const PointSetup& setup,
+                             std::uint64_t randomBase) {
+  double a = z0.re;
+  double b = z0.im;
+  double sqA = a * a;
+  double sqB = b * b;
+  PointResult result;
+  for (int n = 0;; ++n) {
+    result.m = sqA + sqB;
+    const double bNext = 2 * b * a + c.im;  // (2b)a: 2(ba) would round differently below 2^-1022
+    const double aNext = sqA - sqB + c.re;
+    a = aNext;
+    b = bNext;
+    sqA = a * a;
+    sqB = b * b;
+    result.q = sqA + sqB;
+    double threshold = setup.threshold;
+    if (setup.jittered) {
+      const double r = RandomSequence::at(randomBase + static_cast<std::uint64_t>(n));
+      threshold = (setup.jitterLow + r * setup.jitterSpan) * setup.escape;
+    }
+    // A q that is not a number (an overflowed orbit) counts as escaped at this step.
+    const bool escaped = !(static_cast<double>(static_cast<float>(result.q)) <= threshold);
+    if (n == setup.depth || escaped) {
+      result.n = n;
+      result.reached = n == setup.depth;
+      return result;
+    }
+  }
+}
+
+PointResult iterateHole(Complex c, const PointSetup& setup) {
+  double x = 0.0625;
+  double y = 0.0625;
+  double sqX = x * x;
+  double sqY = y * y;
+  double sum = x * x + y * y;
+  PointResult result;
+  for (int n = 0;; ++n) {
+    result.m = sum;
+    // z' = sqrt(z) + c with the root whose imaginary part is not negative. On the
+    // non-negative real axis s is 0 and the step divides by it: the non-finite sum then
+    // counts as escaped below.
+    const double s = std::sqrt((std::sqrt(sqY + sqX) - x) / 2);
+    const double xNext = y / 2 / s + c.re;
+    const double yNext = s + c.im;
+    x = xNext;
+    y = yNext;
+    sqX = x * x;
+    sqY = y * y;
+    sum = sqY + sqX;
+    result.q = sum;
+    result.n = n;
+    if (n == setup.depth) {
+      result.reached = true;
+      return result;
+    }
+    if (!(sum <= setup.holeBound)) return result;
+  }
+}
+
+Complex constantFor(int x, int y, const PointSetup& setup) {
+  if (setup.settings.formula == formula::kJulia)
+    return {setup.settings.juliaX, setup.settings.juliaY};
+  return mapPixel(x, y, setup);
+}
+
+PointResult iteratePixel(int x, int y, const PointSetup& setup, std::uint64_t randomBase) {
+  const PointSettings& s = setup.settings;
+  const Complex p = mapPixel(x, y, setup);
+  switch (s.formula) {
+    case formula::kJulia:
+      return iterateQuadratic(p, {s.juliaX, s.juliaY}, setup, randomBase);
+    case formula::kHole:
+      return iterateHole(p, setup);
+    default:
+      return iterateQuadratic({s.dimX, s.dimY}, p, setup, randomBase);
+  }
+}
+
+}  // namespace orvane

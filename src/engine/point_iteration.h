@@ -1,0 +1,35 @@
+// One point, evaluated plainly: the pixel mapping and the three formulas' iterations.
+#pragma once
+
+#include <cstdint>
+
+#include "colouring.h"
+#include "point_settings.h"
+
+namespace orvane {
+
+struct Complex {
+  double re = 0;
+  double im = 0;
+};
+
+// The plane point under pixel (x, y): the centre is pixel (200, 150), one unit is 100 pixels
+// at magnification 1, and rotation 0 runs the real axis down the picture.
+Complex mapPixel(int x, int y, const PointSetup& setup);
+
+// z <- z^2 + c from z0 until the escape test or the depth stops it. Step s draws random
+// number `randomBase + s` when the threshold is jittered.
+PointResult iterateQuadratic(Complex z0, Complex c, const PointSetup& setup,
+                             std::uint64_t randomBase);
+
+// z <- sqrt(z) + c from z0 = 0.0625 + 0.0625i.
+PointResult iterateHole(Complex c, const PointSetup& setup);
+
+// Mapping and iteration of pixel (x, y) for the setup's formula.
+PointResult iteratePixel(int x, int y, const PointSetup& setup, std::uint64_t randomBase);
+
+// The constant term c the iteration of pixel (x, y) uses (the point itself, or the Julia
+// constant).
+Complex constantFor(int x, int y, const PointSetup& setup);
+
+}  // namespace orvane

@@ -1,0 +1,68 @@
+// A share of points to compute: the common ground of the plain and the vectorised kernels.
+#pragma once
+
+#include <algorithm>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "colouring.h"
+#include "point_settings.h"
+
+namespace orvane {
+
+// A pixel of the picture: column x, row y.
+struct Pixel {
+  std::int16_t x = 0;
+  std::int16_t y = 0;
+};
+
+// Points [0, pixels.size()) to colour; point i draws its random numbers from
+// randomBase + i * setup.randomStride(). Workers take points from `cursor` in order, a few
+// at a time, so every worker stays busy until the last point has been handed out.
+struct PointWork {
+  const PointSetup& setup;
+  const ColourSetup& colours;
+  std::span<const Pixel> pixels;
+  std::span<Colour> out;
+  std::uint64_t randomBase = 0;
+  std::atomic<std::size_t>& cursor;
+};
+
+// One worker's supply of points: takes them from the shared cursor in small batches, so the
+// cursor is touched once per batch rather than once per point.
+class PointFeed {
+ public:
+  explicit PointFeed(PointWork& work) : work_(work) {}
+
+  // The next point to compute, or false when every point has been handed out.
+  bool take(std::size_t& index) {
+    if (next_ == limit_) {
+      next_ = work_.cursor.fetch_add(kBatch, std::memory_order_relaxed);
+      if (next_ >= work_.pixels.size()) {
+        next_ = limit_ = 0;
+        return false;
+      }
+      limit_ = std::min(next_ + kBatch, work_.pixels.size());
+    }
+    index = next_++;
+    return true;
+  }
+
+ private:
+  static constexpr std::size_t kBatch = 16;
+  PointWork& work_;
+  std::size_t next_ = 0;
+  std::size_t limit_ = 0;
+};
+
+// Plain scalar evaluation of a worker's share; returns the iteration steps performed.
+std::uint64_t computePlain(PointWork& work);
+
+// The same with 4 lanes of AVX2 and several independent vectors in flight; only to be called
+// when `vectorKernelAvailable()`.
+std::uint64_t computeVectorised(PointWork& work);
+bool vectorKernelAvailable();
+
+}  // namespace orvane

@@ -1,0 +1,256 @@
+// The command line of orvane-render: parsed into a request, applied to the explorer state.
+#include "render_options.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include <QCommandLineParser>
+
+#include "load_routine.h"
+
+namespace orvane {
+
+namespace {
+
+struct OptionError {
+  std::string text;
+};
+
+// Numbers on the command line are read in the plain C form, whatever the locale.
+std::string_view withoutPlus(std::string_view text) {
+  if (text.size() > 1 && text.front() == '+' && text[1] != '-') text.remove_prefix(1);
+  return text;
+}
+
+std::optional<double> readReal(std::string_view text) {
+  text = withoutPlus(text);
+  double value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc{} || end != text.data() + text.size() || !std::isfinite(value))
+    return std::nullopt;
+  return value;
+}
+
+std::optional<long> readWhole(std::string_view text) {
+  text = withoutPlus(text);
+  long value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+std::vector<std::string_view> splitCommas(std::string_view text) {
+  std::vector<std::string_view> parts;
+  for (std::size_t start = 0;;) {
+    const std::size_t comma = text.find(',', start);
+    parts.push_back(text.substr(start, comma - start));
+    if (comma == std::string_view::npos) return parts;
+    start = comma + 1;
+  }
+}
+
+// Reads the option's value with the given reader, or throws an error naming the option.
+class OptionReader {
+ public:
+  OptionReader(const QCommandLineParser& parser, const char* name, const char* expected)
+      : name_(name), expected_(expected) {
+    present_ = parser.isSet(name);
+    if (present_) text_ = parser.value(name).toStdString();
+  }
+
+  bool present() const { return present_; }
+
+  std::int16_t whole(long low, long high) const {
+    const std::optional<long> value = readWhole(text_);
+    if (!value || *value < low || *value > high) fail();
+    return static_cast<std::int16_t>(*value);
+  }
+
+  double real() const {
+    const std::optional<double> value = readReal(text_);
+    if (!value) fail();
+    return *value;
+  }
+
+  std::pair<double, double> realPair() const {
+    const std::vector<std::string_view> parts = splitCommas(text_);
+    if (parts.size() != 2) fail();
+    const std::optional<double> first = readReal(parts[0]);
+    const std::optional<double> second = readReal(parts[1]);
+    if (!first || !second) fail();
+    return {*first, *second};
+  }
+
+  std::vector<long> wholeList(std::size_t count, long low, long high) const {
+    const std::vector<std::string_view> parts = splitCommas(text_);
+    if (parts.size() != count) fail();
+    std::vector<long> values;
+    for (const std::string_view part : parts) {
+      const std::optional<long> value = readWhole(part);
+      if (!value || *value < low || *value > high) fail();
+      values.push_back(*value);
+    }
+    return values;
+  }
+
+  template <class T, std::size_t N>
+  T choice(const std::pair<const char*, T> (&choices)[N]) const {
+    for (const auto& [word, value] : choices)
+      if (text_ == word) return value;
+    fail();
+  }
+
+  [[noreturn]] void fail() const {
+    throw OptionError{"--" + std::string(name_) + ": expected " + expected_ + ", got '" +
+                      text_ + "'"};
+  }
+
+  const std::string& text() const { return text_; }
+
+ private:
+  const char* name_;
+  const char* expected_;
+  bool present_ = false;
+  std::string text_;
+};
+
+constexpr long kMaxInt16 = std::numeric_limits<std::int16_t>::max();
+constexpr long kMinInt16 = std::numeric_limits<std::int16_t>::min();
+constexpr double kMaxJitter = 100;
+
+void addOptions(QCommandLineParser& parser) {
+  parser.setApplicationDescription(
+      "Renders one view of Orvane headless and writes it as a 400 x 300 PNG.\n"
+      "Without options it draws the picture that Start draws right after launch.");
+  parser.addOptions({
+      {"formula", "mandelbrot, julia or hole (default mandelbrot).", "name"},
+      {"zoom", "Magnification; 0 reads as 1 (default 1).", "Z"},
+      {"center", "View centre (default -0.5,0 for the Mandelbrot home view, else 0,0).", "X,Y"},
+      {"rotation", "Rotation in whole degrees, -32768 to 32767 (default 0).", "DEG"},
+      {"components", "Mandelbrot start value, or Julia constant (default 0,0).", "DX,DY"},
+      {"depth", "Iteration depth, 1 to 32767 (default 64).", "D"},
+      {"escape", "Escape value, 1 to 32767 (default 4).", "E"},
+      {"jitter", "Boundary jitter factors, each 0 to 100; a 0 reads as 1,1 (default 1,1).",
+       "LOW,HIGH"},
+      {"colour-mode", "mono, grey or rgb (default rgb).", "mode"},
+      {"inner", "Inner rendering level, 0 to 10 (default 5).", "RI"},
+      {"outer", "Outer rendering level, 0 to 10 (default 5).", "RO"},
+      {"offsets", "Colour offsets, each -32768 to 32767; above 255 reads as 160,64,192 "
+                  "(default 0,0,0).", "R,G,B"},
+      {"grid", "Square-array side 2 to 32, or line for line mode (default 12).", "N|line"},
+      {"threads", "Threads to compute with, 1 to 1024 (default: all cores).", "T"},
+      {"scalar", "Compute with the plain scalar loop instead of the SIMD lanes."},
+      {"stats", "Print iterations, pixels, seconds and iterations per second."},
+      {"o", "The PNG file to write (required).", "FILE.png"},
+  });
+  parser.addHelpOption();
+}
+
+RenderRequest readRequest(const QCommandLineParser& parser) {
+  RenderRequest request;
+  if (OptionReader o(parser, "formula", "mandelbrot, julia or hole"); o.present()) {
+    static constexpr std::pair<const char*, std::int16_t> kFormulas[] = {
+        {"mandelbrot", formula::kMandelbrot}, {"julia", formula::kJulia}, {"hole", formula::kHole}};
+    request.drawing = o.choice(kFormulas);
+  }
+  if (OptionReader o(parser, "zoom", "a finite number"); o.present()) request.zoom = o.real();
+  if (OptionReader o(parser, "center", "two finite numbers X,Y"); o.present())
+    request.centre = o.realPair();
+  if (OptionReader o(parser, "rotation", "a whole number from -32768 to 32767"); o.present())
+    request.rotation = o.whole(kMinInt16, kMaxInt16);
+  if (OptionReader o(parser, "components", "two finite numbers DX,DY"); o.present())
+    request.components = o.realPair();
+  if (OptionReader o(parser, "depth", "a whole number from 1 to 32767"); o.present())
+    request.depth = o.whole(1, kMaxInt16);
+  if (OptionReader o(parser, "escape", "a whole number from 1 to 32767"); o.present())
+    request.escape = o.whole(1, kMaxInt16);
+  if (OptionReader o(parser, "jitter", "two numbers LOW,HIGH from 0 to 100"); o.present()) {
+    const auto [low, high] = o.realPair();
+    if (low < 0 || high < 0 || low > kMaxJitter || high > kMaxJitter) o.fail();
+    request.jitter = {static_cast<float>(low), static_cast<float>(high)};
+  }
+  if (OptionReader o(parser, "colour-mode", "mono, grey or rgb"); o.present()) {
+    static constexpr std::pair<const char*, std::int16_t> kModes[] = {
+        {"mono", colour_mode::kTwoColour}, {"grey", colour_mode::kGrey}, {"rgb", colour_mode::kRgb}};
+    request.colourMode = o.choice(kModes);
+  }
+  if (OptionReader o(parser, "inner", "a whole number from 0 to 10"); o.present())
+    request.inner = o.whole(0, 10);
+  if (OptionReader o(parser, "outer", "a whole number from 0 to 10"); o.present())
+    request.outer = o.whole(0, 10);
+  if (OptionReader o(parser, "offsets", "three whole numbers R,G,B from -32768 to 32767");
+      o.present()) {
+    const std::vector<long> values = o.wholeList(3, kMinInt16, kMaxInt16);
+    request.offsets = {static_cast<std::int16_t>(values[0]), static_cast<std::int16_t>(values[1]),
+                       static_cast<std::int16_t>(values[2])};
+  }
+  if (OptionReader o(parser, "grid", "a side from 2 to 32, or line"); o.present())
+    request.gridChoice = o.text() == "line" ? static_cast<std::int16_t>(kLineMode)
+                                            : o.whole(2, kMaxGridSide);
+  if (OptionReader o(parser, "threads", "a whole number from 1 to 1024"); o.present())
+    request.threads = o.whole(1, 1024);
+  request.scalar = parser.isSet("scalar");
+  request.stats = parser.isSet("stats");
+  if (OptionReader o(parser, "o", "a file name"); o.present()) {
+    if (o.text().empty()) o.fail();
+    request.output = o.text();
+  } else {
+    throw OptionError{"-o: the PNG file to write is required"};
+  }
+  return request;
+}
+
+}  // namespace
+
+ParsedCommandLine parseRenderCommandLine(const QStringList& arguments) {
+  QCommandLineParser parser;
+  addOptions(parser);
+  ParsedCommandLine parsed;
+  if (!parser.parse(arguments)) {
+    parsed.error = parser.errorText().toStdString();
+    return parsed;
+  }
+  if (parser.isSet("help")) {
+    parsed.help = parser.helpText().toStdString();
+    return parsed;
+  }
+  if (!parser.positionalArguments().isEmpty()) {
+    parsed.error = "unexpected argument '" + parser.positionalArguments().first().toStdString() +
+                   "'";
+    return parsed;
+  }
+  try {
+    parsed.request = readRequest(parser);
+  } catch (const OptionError& error) {
+    parsed.error = error.text;
+  }
+  return parsed;
+}
+
+void applyRenderRequest(const RenderRequest& request, ExplorerState& state,
+                        DialogValues& dialogs) {
+  if (request.gridChoice) state.gridChoice = *request.gridChoice;
+  formLoad(state, dialogs);
+  if (request.drawing) state.drawing = *request.drawing;
+  PositionValues& position = dialogs.position;
+  if (request.zoom) position.numzoom = *request.zoom;
+  if (request.centre) std::tie(position.numx, position.numy) = *request.centre;
+  if (request.rotation) position.ct = *request.rotation;
+  if (request.components)
+    std::tie(dialogs.dimension.numDx, dialogs.dimension.numDy) = *request.components;
+  if (request.depth) state.iterDepth = *request.depth;
+  if (request.escape) state.escapeValue = *request.escape;
+  if (request.jitter) std::tie(state.jitterLow, state.jitterHigh) = *request.jitter;
+  if (request.colourMode) state.colorMode = *request.colourMode;
+  if (request.inner) dialogs.rendering.dcin = dialogs.rendering.sldIn = *request.inner;
+  if (request.outer) dialogs.rendering.dcout = dialogs.rendering.sldOut = *request.outer;
+  if (request.offsets) {
+    state.colr = (*request.offsets)[0];
+    state.colg = (*request.offsets)[1];
+    state.colb = (*request.offsets)[2];
+  }
+}
+
+}  // namespace orvane

@@ -1,0 +1,51 @@
+// The command line of orvane-render: parsed into a request, applied to the explorer state.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include <QStringList>
+
+#include "explorer_state.h"
+
+namespace orvane {
+
+// What the command line asked for; every value left empty keeps the program's start-up state.
+struct RenderRequest {
+  std::optional<std::int16_t> drawing;
+  std::optional<double> zoom;
+  std::optional<std::pair<double, double>> centre;
+  std::optional<std::int16_t> rotation;
+  std::optional<std::pair<double, double>> components;
+  std::optional<std::int16_t> depth;
+  std::optional<std::int16_t> escape;
+  std::optional<std::pair<float, float>> jitter;
+  std::optional<std::int16_t> colourMode;
+  std::optional<std::int16_t> inner;
+  std::optional<std::int16_t> outer;
+  std::optional<std::array<std::int16_t, 3>> offsets;
+  std::optional<std::int16_t> gridChoice;
+  int threads = 0;  // 0: all cores
+  bool scalar = false;
+  bool stats = false;
+  std::string output;
+};
+
+struct ParsedCommandLine {
+  std::optional<RenderRequest> request;  // empty on an error or when help was asked for
+  std::string error;                     // one line naming the option, when refused
+  std::string help;                      // the help text, when asked for
+};
+
+// `arguments` includes the program name first, as QCoreApplication::arguments() gives it.
+ParsedCommandLine parseRenderCommandLine(const QStringList& arguments);
+
+// Sets up the state as the program is at start-up, then applies the request, the way the
+// menus and dialogs would: the grid before the load routine, the rest into the fields and
+// dialog values the render pass reads.
+void applyRenderRequest(const RenderRequest& request, ExplorerState& state,
+                        DialogValues& dialogs);
+
+}  // namespace orvane
