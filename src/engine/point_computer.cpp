@@ -5,13 +5,14 @@
 #include <tbb/task_arena.h>
 #include <tbb/task_group.h>
 
-#include <atomic>
-
 namespace orvane {
 
+// The arena reserves one slot for the calling thread, so it holds `count - 1` worker
+// threads; the calling thread takes its share when it waits.
 struct PointComputer::Threads {
   explicit Threads(int count) : arena(count) {}
   tbb::task_arena arena;
+  tbb::task_group group;
 };
 
 PointComputer::PointComputer(ComputeOptions options)
@@ -20,33 +21,59 @@ PointComputer::PointComputer(ComputeOptions options)
                                              : tbb::info::default_concurrency())),
       vectorised_(options.vectorised && vectorKernelAvailable()) {}
 
-PointComputer::~PointComputer() = default;
+PointComputer::~PointComputer() { cancel(); }
 
 int PointComputer::threads() const { return threads_->arena.max_concurrency(); }
+
+void PointComputer::start(const PointSetup& setup, const ColourSetup& colours,
+                          std::span<const Pixel> pixels, std::span<Colour> out,
+                          std::uint64_t randomBase) {
+  cancel();
+  setup_ = setup;
+  colours_ = colours;
+  pixels_ = pixels;
+  out_ = out;
+  randomBase_ = randomBase;
+  cursor_ = 0;
+  cancelled_ = false;
+  iterations_ = 0;
+  running_ = true;
+  // With one thread the batch runs in wait(): an arena would lend a worker thread to
+  // enqueued tasks even then.
+  if (threads() == 1) return;
+  Threads& t = *threads_;
+  for (int i = 0; i < threads(); ++i) t.arena.enqueue(t.group.defer([this] { runShare(); }));
+}
+
+std::uint64_t PointComputer::wait() {
+  if (!running_) return 0;
+  if (threads() == 1) {
+    runShare();
+  } else {
+    Threads& t = *threads_;
+    t.arena.execute([&t] { t.group.wait(); });
+  }
+  running_ = false;
+  return iterations_;
+}
+
+// One worker's part: points from the shared cursor until none are left.
+void PointComputer::runShare() {
+  PointWork work{setup_, colours_, pixels_, out_, randomBase_, cursor_, cancelled_};
+  iterations_ += vectorised_ ? computeVectorised(work) : computePlain(work);
+}
+
+void PointComputer::cancel() {
+  if (!running_) return;
+  cancelled_ = true;
+  wait();
+}
 
 std::uint64_t PointComputer::compute(const PointSetup& setup, const ColourSetup& colours,
                                      std::span<const Pixel> pixels, std::span<Colour> out,
                                      std::uint64_t randomBase) {
-  std::atomic<std::size_t> cursor{0};
-  std::atomic<std::uint64_t> iterations{0};
-  const auto worker = [&] {
-    PointWork work{setup, colours, pixels, out, randomBase, cursor};
-    iterations += vectorised_ ? computeVectorised(work) : computePlain(work);
-  };
-  const int count = threads();
-  if (count == 1) {
-    worker();
-    return iterations;
-  }
-  // Every worker takes points from the one cursor until none are left; the calling thread
-  // is one of them, so the call returns when all points are coloured.
-  threads_->arena.execute([&] {
-    tbb::task_group group;
-    for (int i = 1; i < count; ++i) group.run(worker);
-    worker();
-    group.wait();
-  });
-  return iterations;
+  start(setup, colours, pixels, out, randomBase);
+  return wait();
 }
 
 }  // namespace orvane

@@ -1,6 +1,7 @@
 // Computes the colours of many points at once, over all cores and SIMD lanes.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -16,6 +17,9 @@ struct ComputeOptions {
   bool vectorised = true;   // false: the plain scalar evaluation, for reference and comparison
 };
 
+// Colours batches of points. A batch can run in the background while the calling thread
+// draws; the calling thread joins the work when it waits. The colours do not depend on the
+// number of threads or on the kernel.
 class PointComputer {
  public:
   explicit PointComputer(ComputeOptions options = {});
@@ -23,9 +27,22 @@ class PointComputer {
   PointComputer(const PointComputer&) = delete;
   PointComputer& operator=(const PointComputer&) = delete;
 
-  // Colours `pixels` into `out` (the same length); point i draws its random numbers from
-  // randomBase + i * setup.randomStride(). Returns the iteration steps performed. The
-  // result does not depend on the number of threads or on the kernel.
+  // Starts colouring `pixels` into `out` (the same length; both must stay put until the
+  // batch is waited for); point i draws its random numbers from
+  // randomBase + i * setup.randomStride(). A batch still running is cancelled first.
+  void start(const PointSetup& setup, const ColourSetup& colours, std::span<const Pixel> pixels,
+             std::span<Colour> out, std::uint64_t randomBase);
+
+  // Waits until the batch is complete, helping with it; returns the iteration steps it took.
+  std::uint64_t wait();
+
+  // Hands out no more points of the running batch and waits for those in progress; the
+  // batch's colours are then incomplete.
+  void cancel();
+
+  bool running() const { return running_; }
+
+  // start() and wait() together.
   std::uint64_t compute(const PointSetup& setup, const ColourSetup& colours,
                         std::span<const Pixel> pixels, std::span<Colour> out,
                         std::uint64_t randomBase);
@@ -34,9 +51,21 @@ class PointComputer {
   bool vectorised() const { return vectorised_; }
 
  private:
+  void runShare();
+
   struct Threads;
   std::unique_ptr<Threads> threads_;
   bool vectorised_;
+  bool running_ = false;
+  // The batch being computed; the workers read it while it runs.
+  PointSetup setup_;
+  ColourSetup colours_;
+  std::span<const Pixel> pixels_;
+  std::span<Colour> out_;
+  std::uint64_t randomBase_ = 0;
+  std::atomic<std::size_t> cursor_{0};
+  std::atomic<bool> cancelled_{false};
+  std::atomic<std::uint64_t> iterations_{0};
 };
 
 }  // namespace orvane

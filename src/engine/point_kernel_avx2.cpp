@@ -5,9 +5,16 @@
 // point ends takes the next point at once (lane refill), so lanes do not idle while their
 // neighbours iterate on. Only the functions below the target pragma use AVX2; the dispatch
 // checks the processor before calling them.
+//
+// To keep the loop-carried state small (it must stay in the 16 vector registers), a lane
+// carries only z. The squares of z serve twice: as the escape test of the step that produced
+// z, and as the input of the next step. So the loop tests first and steps second, and a lane
+// enters the vectors with its first step already taken, in scalar code with the same
+// arithmetic, so that every test in the loop belongs to a step.
 #include <immintrin.h>
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <utility>
@@ -26,11 +33,8 @@ namespace {
 typedef double V4d __attribute__((vector_size(32)));
 typedef std::int64_t V4i __attribute__((vector_size(32)));
 typedef std::uint64_t V4u __attribute__((vector_size(32)));
-typedef float V4f __attribute__((vector_size(16)));
 
 constexpr int kLanes = 4;
-// Independent vectors interleaved per thread: enough to hide the latency of one step.
-constexpr int kVectors = 4;
 constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::max();
 
 V4d splat(double value) { return V4d{value, value, value, value}; }
@@ -50,159 +54,162 @@ V4d randomOf(V4u weyl) {
   return reinterpret_cast<V4d>(one) - 1.0;
 }
 
-// Lanes of z <- z^2 + c (Mandelbrot and Julia).
-struct QuadraticLanes {
-  V4d a, b, sqA, sqB, q, m, cx, cy;
-  V4u weyl;
-  V4i active;
+// A lane's state as it enters the vectors: z after the first step, and that step's m.
+struct FirstStep {
+  Complex z;
+  Complex c;
+  double m;
 };
 
+// z <- z^2 + c (Mandelbrot and Julia).
 template <bool kJittered>
 struct Quadratic {
-  using Lanes = QuadraticLanes;
+  // Independent vectors interleaved per thread: enough to hide the latency of one step while
+  // z and its squares still fit the registers.
+  static constexpr std::size_t kVectors = kJittered ? 2 : 3;
+  static constexpr bool kUsesRandom = kJittered;
+  // An empty lane holds z = 0 and c = 0: q stays 0 and never escapes, so no mask is needed.
+  static constexpr bool kMasksEmptyLanes = false;
   const PointSetup& setup;
   V4d bound = splat(setup.thresholdBound);
   V4d jitterLow = splat(setup.jitterLow);
   V4d jitterSpan = splat(setup.jitterSpan);
   V4d escape = splat(setup.escape);
 
-  void load(Lanes& v, int lane, Pixel pixel, std::uint64_t randomPosition) const {
+  FirstStep first(Pixel pixel) const {
     const Complex p = mapPixel(pixel.x, pixel.y, setup);
     const PointSettings& s = setup.settings;
     const bool julia = s.formula == formula::kJulia;
-    const Complex z0 = julia ? p : Complex{s.dimX, s.dimY};
+    const Complex z = julia ? p : Complex{s.dimX, s.dimY};
     const Complex c = julia ? Complex{s.juliaX, s.juliaY} : p;
-    v.a[lane] = z0.re;
-    v.b[lane] = z0.im;
-    v.sqA[lane] = z0.re * z0.re;
-    v.sqB[lane] = z0.im * z0.im;
-    v.q[lane] = v.sqA[lane] + v.sqB[lane];  // the first step's m
-    v.cx[lane] = c.re;
-    v.cy[lane] = c.im;
-    v.weyl[lane] = randomPosition * RandomSequence::kGamma;
-    v.active[lane] = -1;
+    const double sqA = z.re * z.re;
+    const double sqB = z.im * z.im;
+    return {{sqA - sqB + c.re, 2 * z.im * z.re + c.im}, c, sqA + sqB};
   }
 
-  static void clear(Lanes& v, int lane) {
-    v.a[lane] = v.b[lane] = v.sqA[lane] = v.sqB[lane] = v.q[lane] = v.cx[lane] = v.cy[lane] = 0;
-    v.active[lane] = 0;
+  // The rest of a step, from z and its squares.
+  static void step(V4d& a, V4d& b, V4d sqA, V4d sqB, V4d cx, V4d cy) {
+    b = 2 * b * a + cy;
+    a = sqA - sqB + cx;
   }
 
-  // One step on every lane; returns the lanes that escaped.
-  V4i step(Lanes& v) const {
-    v.m = v.q;
-    const V4d bNext = 2 * v.b * v.a + v.cy;
-    const V4d aNext = v.sqA - v.sqB + v.cx;
-    v.a = aNext;
-    v.b = bNext;
-    v.sqA = aNext * aNext;
-    v.sqB = bNext * bNext;
-    v.q = v.sqA + v.sqB;
+  // The escape test of the step that produced q; `weyl` counts that step's random number.
+  V4i escaped(V4d q, V4u weyl) const {
     if constexpr (kJittered) {
-      v.weyl += RandomSequence::kGamma;
-      const V4d threshold = (jitterLow + randomOf(v.weyl) * jitterSpan) * escape;
-      const V4d asFloat = __builtin_convertvector(__builtin_convertvector(v.q, V4f), V4d);
-      return ~(asFloat <= threshold) & v.active;
+      const V4d threshold = (jitterLow + randomOf(weyl) * jitterSpan) * escape;
+      const V4d asFloat = reinterpret_cast<V4d>(
+          _mm256_cvtps_pd(_mm256_cvtpd_ps(reinterpret_cast<__m256d>(q))));
+      return ~(asFloat <= threshold);
     } else {
-      return ~(v.q <= bound) & v.active;
+      return ~(q <= bound);
     }
   }
-
-  static PointResult result(const Lanes& v, int lane) { return {0, false, v.m[lane], v.q[lane]}; }
 };
 
-// Lanes of z <- sqrt(z) + c (Hole).
-struct HoleLanes {
-  V4d x, y, sqX, sqY, sum, m, cx, cy;
-  V4i active;
-};
-
+// z <- sqrt(z) + c (Hole), z = x + yi held as (a, b).
 struct Hole {
-  using Lanes = HoleLanes;
+  static constexpr std::size_t kVectors = 4;
+  static constexpr bool kUsesRandom = false;
+  // No z stays put under sqrt(z) + c near 0, so empty lanes are masked out of the tests.
+  static constexpr bool kMasksEmptyLanes = true;
   const PointSetup& setup;
   V4d bound = splat(setup.holeBound);
 
-  void load(Lanes& v, int lane, Pixel pixel, std::uint64_t) const {
+  FirstStep first(Pixel pixel) const {
     const Complex c = mapPixel(pixel.x, pixel.y, setup);
-    v.x[lane] = v.y[lane] = 0.0625;
-    v.sqX[lane] = v.sqY[lane] = 0.0625 * 0.0625;
-    v.sum[lane] = 0.0625 * 0.0625 + 0.0625 * 0.0625;
-    v.cx[lane] = c.re;
-    v.cy[lane] = c.im;
-    v.active[lane] = -1;
+    const double x = 0.0625;
+    const double y = 0.0625;
+    const double sum = x * x + y * y;
+    const double s = std::sqrt((std::sqrt(sum) - x) / 2);
+    return {{y / 2 / s + c.re, s + c.im}, c, sum};
   }
 
-  static void clear(Lanes& v, int lane) {
-    v.x[lane] = v.y[lane] = 0.0625;
-    v.cx[lane] = v.cy[lane] = 0;
-    v.active[lane] = 0;
-  }
-
-  V4i step(Lanes& v) const {
-    v.m = v.sum;
+  // sqrt(P + Q) takes the sum the escape test formed, which is the same double.
+  static void step(V4d& x, V4d& y, V4d sqX, V4d sqY, V4d cx, V4d cy) {
     // Halving by * 0.5 gives the same double as / 2, for every value.
-    const V4d s = squareRoot((squareRoot(v.sqY + v.sqX) - v.x) * 0.5);
-    const V4d xNext = v.y * 0.5 / s + v.cx;
-    const V4d yNext = s + v.cy;
-    v.x = xNext;
-    v.y = yNext;
-    v.sqX = xNext * xNext;
-    v.sqY = yNext * yNext;
-    v.sum = v.sqY + v.sqX;
-    return ~(v.sum <= bound) & v.active;
+    const V4d s = squareRoot((squareRoot(sqY + sqX) - x) * 0.5);
+    x = y * 0.5 / s + cx;
+    y = s + cy;
   }
 
-  static PointResult result(const Lanes& v, int lane) {
-    return {0, false, v.m[lane], v.sum[lane]};
-  }
-};
-
-// Which point each lane holds and at which step it began.
-struct LaneBook {
-  std::int64_t start[kLanes];
-  std::size_t index[kLanes];
+  V4i escaped(V4d sum, V4u) const { return ~(sum <= bound); }
 };
 
 template <class Formula>
 class Worker {
+  static constexpr std::size_t kVectors = Formula::kVectors;
+
  public:
   Worker(PointWork& work, const Formula& formula)
       : work_(work), formula_(formula), feed_(work), stride_(work.setup.randomStride()),
         steps_(work.setup.depth + 1) {}
 
   std::uint64_t run() {
-    for (int v = 0; v < kVectors; ++v)
+    for (std::size_t v = 0; v < kVectors; ++v)
       for (int lane = 0; lane < kLanes; ++lane) refill(v, lane);
     updateDeadline();
     while (activeLanes_ > 0) {
-      std::array<V4i, kVectors> escaped;
-      runUntilEvent(escaped, std::make_index_sequence<kVectors>());
-      settle(escaped);
+      runUntilEvent(std::make_index_sequence<kVectors>());
+      settle();
     }
     return iterations_;
   }
 
  private:
-  // Steps all vectors together until a lane escapes or reaches the depth. The lanes are
-  // copied into locals so that they live in registers rather than memory.
+  // Tests and steps all vectors together until a lane escapes or reaches the depth. The
+  // carried values are locals so that they live in registers. Each vector tests z and takes
+  // its next step in one go, so z's squares die at once; lanes that end at a test have
+  // stepped once more for nothing, and are refilled.
   template <std::size_t... V>
-  void runUntilEvent(std::array<V4i, kVectors>& escaped, std::index_sequence<V...>) {
-    std::array<typename Formula::Lanes, kVectors> lanes = lanes_;
+  void runUntilEvent(std::index_sequence<V...>) {
+    std::array<V4d, kVectors> a = a_;
+    std::array<V4d, kVectors> b = b_;
+    std::array<V4u, kVectors> weyl = weyl_;
+    std::int64_t step = step_;
+    const std::int64_t deadline = deadline_;
     for (;;) {
-      ((escaped[V] = formula_.step(lanes[V])), ...);
-      ++step_;
-      const V4i any = (escaped[V] | ...);
-      if (laneMask(any) != 0 || step_ == deadline_) break;
+      std::array<V4d, kVectors> q;
+      std::array<V4i, kVectors> escaped;
+      ((escaped[V] = advance(a[V], b[V], q[V], weyl[V], V)), ...);
+      if (laneMask((escaped[V] | ...)) != 0 || step == deadline) {
+        q_ = q;
+        escaped_ = escaped;
+        break;
+      }
+      ((m_[V] = q[V]), ...);
+      ++step;
     }
-    lanes_ = lanes;
+    a_ = a;
+    b_ = b;
+    if constexpr (Formula::kUsesRandom) weyl_ = weyl;
+    step_ = step;
   }
 
-  void settle(const std::array<V4i, kVectors>& escaped) {
-    for (int v = 0; v < kVectors; ++v) {
-      const int mask = laneMask(escaped[static_cast<std::size_t>(v)]);
+  // The escape test of z and the step from z, on one vector.
+  V4i advance(V4d& a, V4d& b, V4d& q, V4u& weyl, std::size_t v) const {
+    const V4d sqA = a * a;
+    const V4d sqB = b * b;
+    q = sqA + sqB;
+    V4i escaped = formula_.escaped(q, weyl);
+    if constexpr (Formula::kMasksEmptyLanes) escaped &= active_[v];
+    if constexpr (Formula::kUsesRandom) weyl += RandomSequence::kGamma;
+    Formula::step(a, b, sqA, sqB, cx_[v], cy_[v]);
+    return escaped;
+  }
+
+  // Ends the lanes whose test ended their point and refills them; the others go on with the
+  // step they have just taken.
+  void settle() {
+    const std::int64_t tested = step_++;
+    for (std::size_t v = 0; v < kVectors; ++v) {
+      const int mask = laneMask(escaped_[v]);
       for (int lane = 0; lane < kLanes; ++lane) {
-        const std::int64_t taken = step_ - book_[v].start[lane];
-        if ((mask >> lane & 1) == 0 && taken != steps_) continue;
+        if (active_[v][lane] == 0) continue;
+        const std::int64_t taken = tested - start_[v][lane];
+        if ((mask >> lane & 1) == 0 && taken != steps_) {
+          m_[v][lane] = q_[v][lane];
+          continue;
+        }
         finish(v, lane, taken);
         refill(v, lane);
       }
@@ -210,36 +217,46 @@ class Worker {
     updateDeadline();
   }
 
-  void finish(int v, int lane, std::int64_t taken) {
-    PointResult result = Formula::result(lanes_[static_cast<std::size_t>(v)], lane);
+  void finish(std::size_t v, int lane, std::int64_t taken) {
+    PointResult result;
     result.n = static_cast<int>(taken - 1);
     result.reached = taken == steps_;
-    work_.out[book_[v].index[lane]] = colourOf(work_.colours, result);
+    result.m = m_[v][lane];
+    result.q = q_[v][lane];
+    work_.out[index_[v][lane]] = colourOf(work_.colours, result);
     iterations_ += static_cast<std::uint64_t>(taken);
   }
 
-  void refill(int v, int lane) {
-    auto& lanes = lanes_[static_cast<std::size_t>(v)];
-    const bool wasActive = lanes.active[lane] != 0;
+  void refill(std::size_t v, int lane) {
+    const bool wasActive = active_[v][lane] != 0;
     std::size_t i;
     if (feed_.take(i)) {
-      formula_.load(lanes, lane, work_.pixels[i], work_.randomBase + i * stride_);
-      book_[v].start[lane] = step_;
-      book_[v].index[lane] = i;
+      const std::uint64_t randomPosition = work_.randomBase + i * stride_;
+      const FirstStep first = formula_.first(work_.pixels[i]);
+      a_[v][lane] = first.z.re;
+      b_[v][lane] = first.z.im;
+      cx_[v][lane] = first.c.re;
+      cy_[v][lane] = first.c.im;
+      m_[v][lane] = first.m;
+      weyl_[v][lane] = (randomPosition + 1) * RandomSequence::kGamma;  // the first step's number
+      active_[v][lane] = -1;
+      start_[v][lane] = step_ - 1;  // the first step is taken
+      index_[v][lane] = i;
       if (!wasActive) ++activeLanes_;
     } else {
-      Formula::clear(lanes, lane);
-      book_[v].start[lane] = kNever;
+      // An empty lane holds z = 0, c = 0, which stays finite and is masked out of the tests.
+      a_[v][lane] = b_[v][lane] = cx_[v][lane] = cy_[v][lane] = 0;
+      active_[v][lane] = 0;
+      start_[v][lane] = kNever;
       if (wasActive) --activeLanes_;
     }
   }
 
   void updateDeadline() {
     deadline_ = kNever;
-    for (int v = 0; v < kVectors; ++v)
+    for (std::size_t v = 0; v < kVectors; ++v)
       for (int lane = 0; lane < kLanes; ++lane)
-        if (book_[v].start[lane] != kNever)
-          deadline_ = std::min(deadline_, book_[v].start[lane] + steps_);
+        if (start_[v][lane] != kNever) deadline_ = std::min(deadline_, start_[v][lane] + steps_);
   }
 
   PointWork& work_;
@@ -247,9 +264,12 @@ class Worker {
   PointFeed feed_;
   std::uint64_t stride_;
   std::int64_t steps_;  // steps a point takes when it reaches the depth
-  std::array<typename Formula::Lanes, kVectors> lanes_{};
-  LaneBook book_[kVectors]{};
-  std::int64_t step_ = 0;
+  std::array<V4d, kVectors> a_{}, b_{}, cx_{}, cy_{}, m_{}, q_{};
+  std::array<V4u, kVectors> weyl_{};
+  std::array<V4i, kVectors> active_{}, escaped_{};
+  std::int64_t start_[kVectors][kLanes]{};  // step count before the lane's first step
+  std::size_t index_[kVectors][kLanes]{};   // the lane's point
+  std::int64_t step_ = 1;
   std::int64_t deadline_ = kNever;
   int activeLanes_ = 0;
   std::uint64_t iterations_ = 0;

@@ -132,26 +132,42 @@ RenderPass::Outcome RenderPass::traverse(std::int16_t drawing) {
 
   PointSetup setup = preparePointSetup(capturePointSettings(s, dialogs_, drawing));
   ColourSetup colours = prepareColourSetup(setup.settings, setup.depth);
-  std::size_t drawn = 0;  // pixels set so far, in pass order
-  std::size_t ready = 0;  // pixels whose colours are computed
+  std::size_t drawn = 0;      // pixels set so far, in pass order
+  std::size_t ready = 0;      // pixels whose colours are computed
+  std::size_t flightEnd = 0;  // end of the batch computing in the background, if any
+  Clock::time_point flightStart;
   std::uint64_t expectedPosition = s.random.position();
+  // However the traversal ends, no batch may run on into the next pass.
+  struct CancelOnExit {
+    PointComputer& computer;
+    ~CancelOnExit() { computer.cancel(); }
+  } cancelOnExit{computer_};
 
-  const auto computeAhead = [&](std::size_t needed) {
-    const std::size_t end = std::min(pixels_.size(), std::max(needed, ready + window_));
+  const auto launch = [&](std::size_t end) {
     const std::uint64_t base = s.random.position() + (ready - drawn) * setup.randomStride();
-    const Clock::time_point start = Clock::now();
-    statistics_.iterations += computer_.compute(
-        setup, colours, std::span(pixels_).subspan(ready, end - ready),
-        std::span(colours_).subspan(ready, end - ready), base);
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    if (end - ready == window_) {
+    computer_.start(setup, colours, std::span(pixels_).subspan(ready, end - ready),
+                    std::span(colours_).subspan(ready, end - ready), base);
+    flightEnd = end;
+    flightStart = Clock::now();
+  };
+  const auto land = [&] {
+    statistics_.iterations += computer_.wait();
+    const double seconds = std::chrono::duration<double>(Clock::now() - flightStart).count();
+    if (flightEnd - ready == window_) {
       if (seconds < kBatchSeconds / 2) window_ *= 2;
       if (seconds > kBatchSeconds * 2) window_ = std::max(kMinWindow, window_ / 2);
     }
-    ready = end;
+    ready = flightEnd;
   };
+  // Draws up to `end`, and keeps the next batch computing while the pixels are set.
   const auto drawUpTo = [&](std::size_t end) {
-    if (ready < end) computeAhead(end);
+    if (ready < end && computer_.running()) land();
+    if (ready < end) {
+      launch(std::min(pixels_.size(), std::max(end, ready + window_)));
+      land();
+    }
+    if (!computer_.running() && ready < pixels_.size())
+      launch(std::min(pixels_.size(), ready + window_));
     statistics_.pixels += end - drawn;
     for (; drawn < end; ++drawn)
       surface_.setPixel(pixels_[drawn].x, pixels_[drawn].y, colours_[drawn]);
@@ -167,6 +183,7 @@ RenderPass::Outcome RenderPass::traverse(std::int16_t drawing) {
     const PointSettings now = capturePointSettings(s, dialogs_, drawing);
     const bool randomMoved = setup.jittered && s.random.position() != expectedPosition;
     if (now == setup.settings && !randomMoved) return;
+    computer_.cancel();
     setup = preparePointSetup(now);
     colours = prepareColourSetup(setup.settings, setup.depth);
     ready = drawn;

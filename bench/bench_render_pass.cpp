@@ -1,0 +1,98 @@
+// Whole render passes over the views of the benchmark table, on an offscreen surface.
+//
+// Each view runs twice: "scalar/1" is the plain scalar loop on one thread, "full/N" the SIMD
+// kernel on every core. The counter `iter/s` is iterations per second.
+#include <benchmark/benchmark.h>
+
+#include <functional>
+#include <thread>
+
+#include "load_routine.h"
+#include "memory_surface.h"
+#include "render_pass.h"
+
+namespace {
+
+using orvane::DialogValues;
+using orvane::ExplorerState;
+
+struct View {
+  std::function<void(ExplorerState&, DialogValues&)> apply;
+};
+
+void homeDepth(ExplorerState& s, DialogValues&, std::int16_t depth) { s.iterDepth = depth; }
+
+void runView(benchmark::State& bench, const View& view, orvane::ComputeOptions options,
+             std::int16_t gridChoice) {
+  ExplorerState state;
+  DialogValues dialogs;
+  state.gridChoice = gridChoice;
+  orvane::formLoad(state, dialogs);
+  view.apply(state, dialogs);
+  orvane::MemorySurface surface(orvane::kPictureWidth, orvane::kPictureHeight);
+  orvane::RenderPass pass(state, dialogs, surface, [] {}, options);
+  std::uint64_t iterations = 0;
+  for (auto _ : bench) {
+    pass.drawings();
+    iterations += pass.statistics().iterations;
+  }
+  bench.counters["iter/s"] =
+      benchmark::Counter(static_cast<double>(iterations), benchmark::Counter::kIsRate);
+  bench.counters["iter/pass"] = static_cast<double>(pass.statistics().iterations);
+}
+
+void registerView(const char* name, View view, std::int16_t gridChoice = 0) {
+  const int cores = static_cast<int>(std::thread::hardware_concurrency());
+  const std::string scalar = std::string(name) + "/scalar/1";
+  const std::string full = std::string(name) + "/full/" + std::to_string(cores);
+  benchmark::RegisterBenchmark(scalar.c_str(), [=](benchmark::State& s) {
+    runView(s, view, {.threads = 1, .vectorised = false}, gridChoice);
+  })->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark(full.c_str(), [=](benchmark::State& s) {
+    runView(s, view, {.threads = 0, .vectorised = true}, gridChoice);
+  })->Unit(benchmark::kMillisecond);
+}
+
+void registerViews() {
+  registerView("home_depth64", {[](auto& s, auto& d) { homeDepth(s, d, 64); }});
+  registerView("home_depth2048", {[](auto& s, auto& d) { homeDepth(s, d, 2048); }});
+  registerView("home_depth2048_line", {[](auto& s, auto& d) { homeDepth(s, d, 2048); }},
+               orvane::kLineMode);
+  registerView("home_depth2048_grid32", {[](auto& s, auto& d) { homeDepth(s, d, 2048); }}, 32);
+  registerView("julia_depth1024", {[](ExplorerState& s, DialogValues& d) {
+                 s.drawing = orvane::formula::kJulia;
+                 s.iterDepth = 1024;
+                 d.dimension.numDx = -0.8;
+                 d.dimension.numDy = 0.156;
+                 d.position.numzoom = 1.2;
+               }});
+  registerView("hole_depth256", {[](ExplorerState& s, DialogValues& d) {
+                 s.drawing = orvane::formula::kHole;
+                 s.iterDepth = 256;
+                 s.escapeValue = 16;
+                 d.position.numzoom = 10;
+                 d.position.numx = -0.2;
+                 d.position.numy = -0.055;
+               }});
+  registerView("deep_zoom_depth2048", {[](ExplorerState& s, DialogValues& d) {
+                 s.iterDepth = 2048;
+                 d.position.numzoom = 1e6;
+                 d.position.numx = -0.743643887037151;
+                 d.position.numy = 0.131825904205330;
+               }});
+  registerView("home_depth2048_jitter", {[](ExplorerState& s, DialogValues&) {
+                 s.iterDepth = 2048;
+                 s.jitterLow = 0.33f;
+                 s.jitterHigh = 3.0f;
+               }});
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  registerViews();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
