@@ -56,15 +56,24 @@ ChannelValues outsideValues(const ColourSetup& s, int n, double m) {
           w * ro2 + s.twiceOuter + s.cb + 32};
 }
 
+// Exactly the values that round to a 32-bit integer (halves to even at both ends).
+bool hasInteger(double x) { return x >= -2147483648.5 && x < 2147483647.5; }
+
+// The fold of a value known to have a 32-bit integer.
+int foldInteger(double x) {
+  const long v = std::lrint(x);  // the default rounding mode: nearest, halves to even
+  return static_cast<int>(std::labs(256 - v % 512));
+}
+
 // Folds and packs; empty when a channel value has no 32-bit integer.
 std::optional<Colour> fold(const ColourSetup& s, const ChannelValues& x) {
-  const std::optional<int> red = foldLevel(x.red);
-  if (!red) return std::nullopt;
-  if (s.mode == colour_mode::kGrey) return packColour(*red, *red, *red);
-  const std::optional<int> green = foldLevel(x.green);
-  const std::optional<int> blue = foldLevel(x.blue);
-  if (!green || !blue) return std::nullopt;
-  return packColour(*red, *green, *blue);
+  if (s.mode == colour_mode::kGrey) {
+    if (!hasInteger(x.red)) return std::nullopt;
+    const int level = foldInteger(x.red);
+    return packColour(level, level, level);
+  }
+  if (!(hasInteger(x.red) & hasInteger(x.green) & hasInteger(x.blue))) return std::nullopt;
+  return packColour(foldInteger(x.red), foldInteger(x.green), foldInteger(x.blue));
 }
 
 }  // namespace
@@ -88,11 +97,8 @@ ColourSetup prepareColourSetup(const PointSettings& settings, int depth) {
 }
 
 std::optional<int> foldLevel(double x) {
-  // Exactly the values that round to a 32-bit integer (halves to even at both ends).
-  if (!(x >= -2147483648.5 && x < 2147483647.5)) return std::nullopt;
-  const long v = std::lrint(x);  // the default rounding mode: nearest, halves to even
-  const long r = v % 512;
-  return static_cast<int>(std::labs(256 - r));
+  if (!hasInteger(x)) return std::nullopt;
+  return foldInteger(x);
 }
 
 Colour colourOf(const ColourSetup& s, const PointResult& point) {

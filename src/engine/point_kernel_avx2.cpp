@@ -13,6 +13,7 @@
 // arithmetic, so that every test in the loop belongs to a step.
 #include <immintrin.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -96,14 +97,27 @@ struct Quadratic {
   // The escape test of the step that produced q; `weyl` counts that step's random number.
   V4i escaped(V4d q, V4u weyl) const {
     if constexpr (kJittered) {
-      const V4d threshold = (jitterLow + randomOf(weyl) * jitterSpan) * escape;
       const V4d asFloat = reinterpret_cast<V4d>(
           _mm256_cvtps_pd(_mm256_cvtpd_ps(reinterpret_cast<__m256d>(q))));
+      // The threshold is monotonic in r, so it lies between its values at r = 0 and r = 1.
+      // Below that band no draw can make the step escape, above it every draw does (a q
+      // that is not a number too); only inside it is the number worth drawing.
+      const V4i escapedWhatever = ~(asFloat <= lowest);
+      const V4i inBand = escapedWhatever & (asFloat <= highest);
+      if (laneMask(inBand) == 0) return escapedWhatever;
+      const V4d threshold = (jitterLow + randomOf(weyl) * jitterSpan) * escape;
       return ~(asFloat <= threshold);
     } else {
       return ~(q <= bound);
     }
   }
+
+  // The threshold for the draw r, as the reference iteration forms it.
+  static double thresholdAt(const PointSetup& s, double r) {
+    return (s.jitterLow + r * s.jitterSpan) * s.escape;
+  }
+  V4d lowest = splat(std::min(thresholdAt(setup, 0), thresholdAt(setup, 1)));
+  V4d highest = splat(std::max(thresholdAt(setup, 0), thresholdAt(setup, 1)));
 };
 
 // z <- sqrt(z) + c (Hole), z = x + yi held as (a, b).
