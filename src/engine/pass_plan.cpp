@@ -19,6 +19,7 @@ std::vector<Pixel> passPixels(const std::vector<std::int16_t>& order, int side) 
   std::vector<Pixel> pixels;
   pixels.reserve(static_cast<std::size_t>(kPictureWidth) * kPictureHeight);
   for (const std::int16_t cell : order) {
+    if (!isCell(cell, side)) continue;
     const CellShape shape = cellShape(cell, side);
     for (int y = shape.row; y < kPictureHeight; y += side)
       for (int x = shape.column; x < kPictureWidth; x += side)

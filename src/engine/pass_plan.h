@@ -17,6 +17,9 @@ struct CellShape {
   int columns = 0;   // pixels in each of its rows
 };
 
+// Whether `cell` numbers a cell of a grid of side `side`.
+constexpr bool isCell(int cell, int side) { return cell >= 0 && cell < side * side; }
+
 // Cell number e of a grid of side `side`.
 CellShape cellShape(int cell, int side);
 

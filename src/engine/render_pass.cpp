@@ -125,8 +125,10 @@ RenderPass::Outcome RenderPass::traverse(std::int16_t drawing) {
   ExplorerState& s = state_;
   // The pass keeps the order it began with: a rebuild during a yield replaces the state's
   // order but cannot pull the running pass outside its own copy.
-  const int side = s.gridSide > 0 ? s.gridSide : 1;
-  const std::vector<std::int16_t> order = s.cellOrder;
+  // Without an order (the load routine has not run) the picture is drawn in line order.
+  const bool hasOrder = s.gridSide > 0 && !s.cellOrder.empty();
+  const int side = hasOrder ? s.gridSide : 1;
+  const std::vector<std::int16_t> order = hasOrder ? s.cellOrder : std::vector<std::int16_t>{0};
   pixels_ = passPixels(order, side);
   colours_.resize(pixels_.size());
 
@@ -191,6 +193,7 @@ RenderPass::Outcome RenderPass::traverse(std::int16_t drawing) {
 
   std::size_t rowStart = 0;
   for (std::size_t cellIndex = 0; cellIndex < order.size(); ++cellIndex) {
+    if (!isCell(order[cellIndex], side)) continue;
     const CellShape cell = cellShape(order[cellIndex], side);
     s.cellIndex = static_cast<std::int16_t>(cellIndex);
     s.cellRow = static_cast<std::int16_t>(cell.row);

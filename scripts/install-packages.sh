@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Orvane needs to build, run and test, and only those missing.
+set -euo pipefail
+
+packages=(
+  g++ cmake make pkg-config          # toolchain
+  libtbb-dev                         # the engine's parallel loop
+  qt6-base-dev                       # the window, and PNG writing in the renderer
+  libgtest-dev libbenchmark-dev      # tests and benchmarks
+  fonts-wqy-microhei                 # real glyphs for the Chinese interface
+  xvfb xauth                         # a headless X server for the window tests
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [[ $status == "install ok installed" ]] || missing+=("$package")
+done
+
+if ((${#missing[@]} > 0)); then
+  sudo=()
+  [[ $(id -u) -eq 0 ]] || sudo=(sudo)
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update -q
+  # No recommended packages: a fallback font brought in by accident would hide a missing one.
+  "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
