@@ -15,7 +15,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
+#include <bit>
 #include <cstdint>
 #include <limits>
 #include <utility>
@@ -55,11 +55,9 @@ V4d randomOf(V4u weyl) {
   return reinterpret_cast<V4d>(one) - 1.0;
 }
 
-// A lane's state as it enters the vectors: z after the first step, and that step's m.
-struct FirstStep {
-  Complex z;
-  Complex c;
-  double m;
+// Where a point's orbit starts, and its constant: vectors of four points.
+struct Start {
+  V4d a, b, cx, cy;
 };
 
 // z <- z^2 + c (Mandelbrot and Julia).
@@ -77,15 +75,10 @@ struct Quadratic {
   V4d jitterSpan = splat(setup.jitterSpan);
   V4d escape = splat(setup.escape);
 
-  FirstStep first(Pixel pixel) const {
-    const Complex p = mapPixel(pixel.x, pixel.y, setup);
+  Start start(V4d re, V4d im) const {
     const PointSettings& s = setup.settings;
-    const bool julia = s.formula == formula::kJulia;
-    const Complex z = julia ? p : Complex{s.dimX, s.dimY};
-    const Complex c = julia ? Complex{s.juliaX, s.juliaY} : p;
-    const double sqA = z.re * z.re;
-    const double sqB = z.im * z.im;
-    return {{sqA - sqB + c.re, 2 * z.im * z.re + c.im}, c, sqA + sqB};
+    if (s.formula == formula::kJulia) return {re, im, splat(s.juliaX), splat(s.juliaY)};
+    return {splat(s.dimX), splat(s.dimY), re, im};
   }
 
   // The rest of a step, from z and its squares.
@@ -129,14 +122,7 @@ struct Hole {
   const PointSetup& setup;
   V4d bound = splat(setup.holeBound);
 
-  FirstStep first(Pixel pixel) const {
-    const Complex c = mapPixel(pixel.x, pixel.y, setup);
-    const double x = 0.0625;
-    const double y = 0.0625;
-    const double sum = x * x + y * y;
-    const double s = std::sqrt((std::sqrt(sum) - x) / 2);
-    return {{y / 2 / s + c.re, s + c.im}, c, sum};
-  }
+  Start start(V4d re, V4d im) const { return {splat(0.0625), splat(0.0625), re, im}; }
 
   // sqrt(P + Q) takes the sum the escape test formed, which is the same double.
   static void step(V4d& x, V4d& y, V4d sqX, V4d sqY, V4d cx, V4d cy) {
@@ -147,6 +133,25 @@ struct Hole {
   }
 
   V4i escaped(V4d sum, V4u) const { return ~(sum <= bound); }
+};
+
+// Points a burst left running, waiting for a free lane: z after `taken` steps, untested.
+struct Prepared {
+  static constexpr std::size_t kCapacity = 16;
+  std::array<double, kCapacity> a, b, cx, cy, m;
+  std::array<std::uint64_t, kCapacity> weyl;
+  std::array<std::int64_t, kCapacity> taken;
+  std::array<std::size_t, kCapacity> index;
+  std::size_t count = 0;
+  std::size_t next = 0;
+};
+
+// Results waiting to be coloured: colouring them together lets their work overlap.
+struct Finished {
+  static constexpr std::size_t kCapacity = 32;
+  std::array<PointResult, kCapacity> results;
+  std::array<std::size_t, kCapacity> index;
+  std::size_t count = 0;
 };
 
 template <class Formula>
@@ -161,11 +166,11 @@ class Worker {
   std::uint64_t run() {
     for (std::size_t v = 0; v < kVectors; ++v)
       for (int lane = 0; lane < kLanes; ++lane) refill(v, lane);
-    updateDeadline();
     while (activeLanes_ > 0) {
       runUntilEvent(std::make_index_sequence<kVectors>());
       settle();
     }
+    colourFinished();
     return iterations_;
   }
 
@@ -184,7 +189,8 @@ class Worker {
     for (;;) {
       std::array<V4d, kVectors> q;
       std::array<V4i, kVectors> escaped;
-      ((escaped[V] = advance(a[V], b[V], q[V], weyl[V], V)), ...);
+      ((escaped[V] = advance(a[V], b[V], q[V], weyl[V], cx_[V], cy_[V])), ...);
+      if constexpr (Formula::kMasksEmptyLanes) ((escaped[V] &= active_[V]), ...);
       if (laneMask((escaped[V] | ...)) != 0 || step == deadline) {
         q_ = q;
         escaped_ = escaped;
@@ -199,78 +205,194 @@ class Worker {
     step_ = step;
   }
 
-  // The escape test of z and the step from z, on one vector.
-  V4i advance(V4d& a, V4d& b, V4d& q, V4u& weyl, std::size_t v) const {
-    const V4d sqA = a * a;
-    const V4d sqB = b * b;
-    q = sqA + sqB;
-    V4i escaped = formula_.escaped(q, weyl);
-    if constexpr (Formula::kMasksEmptyLanes) escaped &= active_[v];
-    if constexpr (Formula::kUsesRandom) weyl += RandomSequence::kGamma;
-    Formula::step(a, b, sqA, sqB, cx_[v], cy_[v]);
-    return escaped;
-  }
-
   // Ends the lanes whose test ended their point and refills them; the others go on with the
   // step they have just taken.
   void settle() {
     const std::int64_t tested = step_++;
+    const bool atDeadline = tested == deadline_;
     for (std::size_t v = 0; v < kVectors; ++v) {
-      const int mask = laneMask(escaped_[v]);
-      for (int lane = 0; lane < kLanes; ++lane) {
-        if (active_[v][lane] == 0) continue;
-        const std::int64_t taken = tested - start_[v][lane];
-        if ((mask >> lane & 1) == 0 && taken != steps_) {
-          m_[v][lane] = q_[v][lane];
-          continue;
-        }
-        finish(v, lane, taken);
-        refill(v, lane);
-      }
+      int ending = laneMask(escaped_[v]);
+      if (atDeadline)
+        for (int lane = 0; lane < kLanes; ++lane)
+          if (end_[v][lane] == tested) ending |= 1 << lane;
+      ending &= activeBits_[v];
+      for (int bits = ending; bits != 0; bits &= bits - 1)
+        finish(v, std::countr_zero(static_cast<unsigned>(bits)), tested);
+      m_[v] = q_[v];
+      for (int bits = ending; bits != 0; bits &= bits - 1)
+        refill(v, std::countr_zero(static_cast<unsigned>(bits)));
     }
-    updateDeadline();
+    if (atDeadline) {
+      deadline_ = kNever;
+      for (std::size_t v = 0; v < kVectors; ++v)
+        for (int lane = 0; lane < kLanes; ++lane) deadline_ = std::min(deadline_, end_[v][lane]);
+    }
   }
 
-  void finish(std::size_t v, int lane, std::int64_t taken) {
-    PointResult result;
+  void finish(std::size_t v, int lane, std::int64_t tested) {
+    const std::int64_t taken = tested - (end_[v][lane] - steps_);
+    record(index_[v][lane], taken, m_[v][lane], q_[v][lane]);
+  }
+
+  // A point ended at the test of step `taken`.
+  void record(std::size_t index, std::int64_t taken, double m, double q) {
+    PointResult& result = finished_.results[finished_.count];
     result.n = static_cast<int>(taken - 1);
     result.reached = taken == steps_;
-    result.m = m_[v][lane];
-    result.q = q_[v][lane];
-    work_.out[index_[v][lane]] = colourOf(work_.colours, result);
+    result.m = m;
+    result.q = q;
+    finished_.index[finished_.count] = index;
     iterations_ += static_cast<std::uint64_t>(taken);
+    if (++finished_.count == Finished::kCapacity) colourFinished();
+  }
+
+  void colourFinished() {
+    for (std::size_t i = 0; i < finished_.count; ++i)
+      work_.out[finished_.index[i]] = colourOf(work_.colours, finished_.results[i]);
+    finished_.count = 0;
   }
 
   void refill(std::size_t v, int lane) {
-    const bool wasActive = active_[v][lane] != 0;
-    std::size_t i;
-    if (feed_.take(i)) {
-      const std::uint64_t randomPosition = work_.randomBase + i * stride_;
-      const FirstStep first = formula_.first(work_.pixels[i]);
-      a_[v][lane] = first.z.re;
-      b_[v][lane] = first.z.im;
-      cx_[v][lane] = first.c.re;
-      cy_[v][lane] = first.c.im;
-      m_[v][lane] = first.m;
-      weyl_[v][lane] = (randomPosition + 1) * RandomSequence::kGamma;  // the first step's number
+    const bool wasActive = (activeBits_[v] >> lane & 1) != 0;
+    if (prepared_.next == prepared_.count) prepare();
+    if (prepared_.next < prepared_.count) {
+      const std::size_t k = prepared_.next++;
+      const std::size_t i = prepared_.index[k];
+      a_[v][lane] = prepared_.a[k];
+      b_[v][lane] = prepared_.b[k];
+      cx_[v][lane] = prepared_.cx[k];
+      cy_[v][lane] = prepared_.cy[k];
+      m_[v][lane] = prepared_.m[k];
+      weyl_[v][lane] = prepared_.weyl[k];
       active_[v][lane] = -1;
-      start_[v][lane] = step_ - 1;  // the first step is taken
+      activeBits_[v] |= 1 << lane;
+      // The loop's next test is the test of step `taken`.
+      end_[v][lane] = step_ - prepared_.taken[k] + steps_;
+      deadline_ = std::min(deadline_, end_[v][lane]);
       index_[v][lane] = i;
       if (!wasActive) ++activeLanes_;
     } else {
-      // An empty lane holds z = 0, c = 0, which stays finite and is masked out of the tests.
+      // An empty lane holds z = 0, c = 0, which stays finite.
       a_[v][lane] = b_[v][lane] = cx_[v][lane] = cy_[v][lane] = 0;
       active_[v][lane] = 0;
-      start_[v][lane] = kNever;
+      activeBits_[v] &= ~(1 << lane);
+      end_[v][lane] = kNever;
       if (wasActive) --activeLanes_;
     }
   }
 
-  void updateDeadline() {
-    deadline_ = kNever;
-    for (std::size_t v = 0; v < kVectors; ++v)
-      for (int lane = 0; lane < kLanes; ++lane)
-        if (start_[v][lane] != kNever) deadline_ = std::min(deadline_, start_[v][lane] + steps_);
+  // Refills the queue of prepared points: bursts of points from the feed, until one leaves
+  // a point running (or the feed is empty).
+  void prepare() {
+    prepared_.count = prepared_.next = 0;
+    while (prepared_.count == 0) {
+      Burst burst;
+      while (burst.count < Burst::kPoints && feed_.take(burst.index[burst.count])) ++burst.count;
+      if (burst.count == 0) return;
+      runBurst(burst, std::make_index_sequence<Burst::kVectors>());
+    }
+  }
+
+  // Points run together from their start for a few steps, in vectors without refill. Most
+  // points outside the set end within these steps, so they never cost a lane refill.
+  struct Burst {
+    static constexpr std::size_t kVectors = 4;
+    static constexpr std::size_t kPoints = kVectors * kLanes;
+    static constexpr std::int64_t kSteps = 16;
+    std::array<std::size_t, kPoints> index;
+    std::size_t count = 0;
+  };
+
+  template <std::size_t... V>
+  void runBurst(const Burst& burst, std::index_sequence<V...>) {
+    std::array<V4d, Burst::kVectors> a, b, cx, cy, m, q;
+    std::array<V4u, Burst::kVectors> weyl;
+    std::array<V4i, Burst::kVectors> done;
+    (startBurst(burst, V, a[V], b[V], cx[V], cy[V], m[V], weyl[V], done[V]), ...);
+    const std::int64_t last = std::min(Burst::kSteps, steps_);
+    std::int64_t taken = 1;  // the first step is taken: its z is tested next
+    for (;; ++taken) {
+      const V4i atDepth = taken == steps_ ? ~V4i{} : V4i{};
+      std::array<V4i, Burst::kVectors> ending;
+      ((ending[V] = (advance(a[V], b[V], q[V], weyl[V], cx[V], cy[V]) | atDepth) & ~done[V]),
+       ...);
+      if (laneMask((ending[V] | ...)) != 0) {
+        (endBurstLanes(burst, V, ending[V], m[V], q[V], taken), ...);
+        ((done[V] |= ending[V]), ...);
+        if (laneMask((done[V] & ...)) == 0xF) return;
+      }
+      ((m[V] = q[V]), ...);
+      if (taken == last) break;
+    }
+    (keepBurstLanes(burst, V, a[V], b[V], cx[V], cy[V], m[V], weyl[V], done[V], taken + 1), ...);
+  }
+
+  // Maps vector v's pixels to the plane and takes their first step.
+  void startBurst(const Burst& burst, std::size_t v, V4d& a, V4d& b, V4d& cx, V4d& cy, V4d& m,
+                  V4u& weyl, V4i& done) const {
+    const PointSetup& setup = work_.setup;
+    V4d u, w;
+    for (int lane = 0; lane < kLanes; ++lane) {
+      // Past the last point a lane repeats it and is marked done.
+      const std::size_t k = std::min(v * kLanes + lane, burst.count - 1);
+      const std::size_t i = burst.index[k];
+      const Pixel pixel = work_.pixels[i];
+      u[lane] = pixel.y - kPictureHeight / 2;
+      w[lane] = pixel.x - kPictureWidth / 2;
+      // The first step's number is the point's first; the second step's is tested next.
+      weyl[lane] = (work_.randomBase + i * stride_ + 1) * RandomSequence::kGamma;
+      done[lane] = v * kLanes + lane < burst.count ? 0 : -1;
+    }
+    // The pixel mapping, as the reference evaluates it.
+    const V4d cosTurn = splat(setup.cosTurn);
+    const V4d sinTurn = splat(setup.sinTurn);
+    const V4d zoom = splat(setup.settings.viewZoom);
+    const V4d re = ((u * cosTurn + w * sinTurn) / 100) / zoom + setup.settings.viewX;
+    const V4d im = ((u * sinTurn - w * cosTurn) / 100) / zoom + setup.settings.viewY;
+    const Start start = formula_.start(re, im);
+    a = start.a;
+    b = start.b;
+    cx = start.cx;
+    cy = start.cy;
+    const V4d sqA = a * a;
+    const V4d sqB = b * b;
+    m = sqA + sqB;
+    Formula::step(a, b, sqA, sqB, cx, cy);
+  }
+
+  // The escape test of z and the step from z, on one vector.
+  V4i advance(V4d& a, V4d& b, V4d& q, V4u& weyl, V4d cx, V4d cy) const {
+    const V4d sqA = a * a;
+    const V4d sqB = b * b;
+    q = sqA + sqB;
+    const V4i escaped = formula_.escaped(q, weyl);
+    if constexpr (Formula::kUsesRandom) weyl += RandomSequence::kGamma;
+    Formula::step(a, b, sqA, sqB, cx, cy);
+    return escaped;
+  }
+
+  void endBurstLanes(const Burst& burst, std::size_t v, V4i ending, V4d m, V4d q,
+                     std::int64_t taken) {
+    for (int bits = laneMask(ending); bits != 0; bits &= bits - 1) {
+      const int lane = std::countr_zero(static_cast<unsigned>(bits));
+      record(burst.index[v * kLanes + static_cast<std::size_t>(lane)], taken, m[lane], q[lane]);
+    }
+  }
+
+  void keepBurstLanes(const Burst& burst, std::size_t v, V4d a, V4d b, V4d cx, V4d cy, V4d m,
+                      V4u weyl, V4i done, std::int64_t taken) {
+    for (int bits = ~laneMask(done) & 0xF; bits != 0; bits &= bits - 1) {
+      const int lane = std::countr_zero(static_cast<unsigned>(bits));
+      const std::size_t k = prepared_.count++;
+      prepared_.a[k] = a[lane];
+      prepared_.b[k] = b[lane];
+      prepared_.cx[k] = cx[lane];
+      prepared_.cy[k] = cy[lane];
+      prepared_.m[k] = m[lane];
+      prepared_.weyl[k] = weyl[lane];
+      prepared_.taken[k] = taken;
+      prepared_.index[k] = burst.index[v * kLanes + static_cast<std::size_t>(lane)];
+    }
   }
 
   PointWork& work_;
@@ -281,12 +403,15 @@ class Worker {
   std::array<V4d, kVectors> a_{}, b_{}, cx_{}, cy_{}, m_{}, q_{};
   std::array<V4u, kVectors> weyl_{};
   std::array<V4i, kVectors> active_{}, escaped_{};
-  std::int64_t start_[kVectors][kLanes]{};  // step count before the lane's first step
-  std::size_t index_[kVectors][kLanes]{};   // the lane's point
-  std::int64_t step_ = 1;
-  std::int64_t deadline_ = kNever;
+  std::array<int, kVectors> activeBits_{};
+  std::int64_t end_[kVectors][kLanes]{};     // the test at which the lane reaches the depth
+  std::size_t index_[kVectors][kLanes]{};    // the lane's point
+  std::int64_t step_ = 1;                    // tests so far, counted from 1
+  std::int64_t deadline_ = kNever;           // no lane reaches the depth before this test
   int activeLanes_ = 0;
   std::uint64_t iterations_ = 0;
+  Prepared prepared_;
+  Finished finished_;
 };
 
 template <class Formula>
