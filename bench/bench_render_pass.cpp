@@ -21,7 +21,9 @@ struct View {
   std::function<void(ExplorerState&, DialogValues&)> apply;
 };
 
-void homeDepth(ExplorerState& s, DialogValues&, std::int16_t depth) { s.iterDepth = depth; }
+void homeDepth(ExplorerState& s, DialogValues&, std::int16_t depth) {
+  s.iterDepth = depth;
+}
 
 void runView(benchmark::State& bench, const View& view, orvane::ComputeOptions options,
              std::int16_t gridChoice) {
@@ -31,7 +33,8 @@ void runView(benchmark::State& bench, const View& view, orvane::ComputeOptions o
   orvane::formLoad(state, dialogs);
   view.apply(state, dialogs);
   orvane::MemorySurface surface(orvane::kPictureWidth, orvane::kPictureHeight);
-  orvane::RenderPass pass(state, dialogs, surface, [] {}, options);
+  orvane::RenderPass pass(
+      state, dialogs, surface, [] {}, options);
   std::uint64_t iterations = 0;
   for (auto _ : bench) {
     pass.drawings();
@@ -48,15 +51,24 @@ void registerView(const char* name, View view, std::int16_t gridChoice = 0) {
   const std::string simd = std::string(name) + "/simd/1";
   const std::string full = std::string(name) + "/full/" + std::to_string(cores);
   // Wall-clock time: the passes run on several threads.
-  benchmark::RegisterBenchmark(scalar.c_str(), [=](benchmark::State& s) {
-    runView(s, view, {.threads = 1, .vectorised = false}, gridChoice);
-  })->Unit(benchmark::kMillisecond)->UseRealTime();
-  benchmark::RegisterBenchmark(simd.c_str(), [=](benchmark::State& s) {
-    runView(s, view, {.threads = 1, .vectorised = true}, gridChoice);
-  })->Unit(benchmark::kMillisecond)->UseRealTime();
-  benchmark::RegisterBenchmark(full.c_str(), [=](benchmark::State& s) {
-    runView(s, view, {.threads = 0, .vectorised = true}, gridChoice);
-  })->Unit(benchmark::kMillisecond)->UseRealTime();
+  benchmark::RegisterBenchmark(scalar.c_str(),
+                               [=](benchmark::State& s) {
+                                 runView(s, view, {.threads = 1, .vectorised = false}, gridChoice);
+                               })
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
+  benchmark::RegisterBenchmark(simd.c_str(),
+                               [=](benchmark::State& s) {
+                                 runView(s, view, {.threads = 1, .vectorised = true}, gridChoice);
+                               })
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
+  benchmark::RegisterBenchmark(full.c_str(),
+                               [=](benchmark::State& s) {
+                                 runView(s, view, {.threads = 0, .vectorised = true}, gridChoice);
+                               })
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
 }
 
 void registerViews() {

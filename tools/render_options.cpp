@@ -103,8 +103,8 @@ class OptionReader {
   }
 
   [[noreturn]] void fail() const {
-    throw OptionError{"--" + std::string(name_) + ": expected " + expected_ + ", got '" +
-                      text_ + "'"};
+    throw OptionError{"--" + std::string(name_) + ": expected " + expected_ + ", got '" + text_ +
+                      "'"};
   }
 
   const std::string& text() const { return text_; }
@@ -137,8 +137,10 @@ void addOptions(QCommandLineParser& parser) {
       {"colour-mode", "mono, grey or rgb (default rgb).", "mode"},
       {"inner", "Inner rendering level, 0 to 10 (default 5).", "RI"},
       {"outer", "Outer rendering level, 0 to 10 (default 5).", "RO"},
-      {"offsets", "Colour offsets, each -32768 to 32767; above 255 reads as 160,64,192 "
-                  "(default 0,0,0).", "R,G,B"},
+      {"offsets",
+       "Colour offsets, each -32768 to 32767; above 255 reads as 160,64,192 "
+       "(default 0,0,0).",
+       "R,G,B"},
       {"grid", "Square-array side 2 to 32, or line for line mode (default 12).", "N|line"},
       {"threads", "Threads to compute with, 1 to 1024 (default: all cores).", "T"},
       {"scalar", "Compute with the plain scalar loop instead of the SIMD lanes."},
@@ -173,7 +175,9 @@ RenderRequest readRequest(const QCommandLineParser& parser) {
   }
   if (OptionReader o(parser, "colour-mode", "mono, grey or rgb"); o.present()) {
     static constexpr std::pair<const char*, std::int16_t> kModes[] = {
-        {"mono", colour_mode::kTwoColour}, {"grey", colour_mode::kGrey}, {"rgb", colour_mode::kRgb}};
+        {"mono", colour_mode::kTwoColour},
+        {"grey", colour_mode::kGrey},
+        {"rgb", colour_mode::kRgb}};
     request.colourMode = o.choice(kModes);
   }
   if (OptionReader o(parser, "inner", "a whole number from 0 to 10"); o.present())
@@ -187,8 +191,8 @@ RenderRequest readRequest(const QCommandLineParser& parser) {
                        static_cast<std::int16_t>(values[2])};
   }
   if (OptionReader o(parser, "grid", "a side from 2 to 32, or line"); o.present())
-    request.gridChoice = o.text() == "line" ? static_cast<std::int16_t>(kLineMode)
-                                            : o.whole(2, kMaxGridSide);
+    request.gridChoice =
+        o.text() == "line" ? static_cast<std::int16_t>(kLineMode) : o.whole(2, kMaxGridSide);
   if (OptionReader o(parser, "threads", "a whole number from 1 to 1024"); o.present())
     request.threads = o.whole(1, 1024);
   request.scalar = parser.isSet("scalar");
@@ -217,8 +221,8 @@ ParsedCommandLine parseRenderCommandLine(const QStringList& arguments) {
     return parsed;
   }
   if (!parser.positionalArguments().isEmpty()) {
-    parsed.error = "unexpected argument '" + parser.positionalArguments().first().toStdString() +
-                   "'";
+    parsed.error =
+        "unexpected argument '" + parser.positionalArguments().first().toStdString() + "'";
     return parsed;
   }
   try {
@@ -229,8 +233,7 @@ ParsedCommandLine parseRenderCommandLine(const QStringList& arguments) {
   return parsed;
 }
 
-void applyRenderRequest(const RenderRequest& request, ExplorerState& state,
-                        DialogValues& dialogs) {
+void applyRenderRequest(const RenderRequest& request, ExplorerState& state, DialogValues& dialogs) {
   if (request.gridChoice) state.gridChoice = *request.gridChoice;
   formLoad(state, dialogs);
   if (request.drawing) state.drawing = *request.drawing;

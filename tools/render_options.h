@@ -45,7 +45,6 @@ ParsedCommandLine parseRenderCommandLine(const QStringList& arguments);
 // Sets up the state as the program is at start-up, then applies the request, the way the
 // menus and dialogs would: the grid before the load routine, the rest into the fields and
 // dialog values the render pass reads.
-void applyRenderRequest(const RenderRequest& request, ExplorerState& state,
-                        DialogValues& dialogs);
+void applyRenderRequest(const RenderRequest& request, ExplorerState& state, DialogValues& dialogs);
 
 }  // namespace orvane

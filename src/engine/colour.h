@@ -17,8 +17,14 @@ constexpr Colour packColour(int red, int green, int blue) {
   return channel(red) | channel(green) << 8 | channel(blue) << 16;
 }
 
-constexpr int redOf(Colour c) { return static_cast<int>(c & 0xFF); }
-constexpr int greenOf(Colour c) { return static_cast<int>(c >> 8 & 0xFF); }
-constexpr int blueOf(Colour c) { return static_cast<int>(c >> 16 & 0xFF); }
+constexpr int redOf(Colour c) {
+  return static_cast<int>(c & 0xFF);
+}
+constexpr int greenOf(Colour c) {
+  return static_cast<int>(c >> 8 & 0xFF);
+}
+constexpr int blueOf(Colour c) {
+  return static_cast<int>(c >> 16 & 0xFF);
+}
 
 }  // namespace orvane

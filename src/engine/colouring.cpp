@@ -57,7 +57,9 @@ ChannelValues outsideValues(const ColourSetup& s, int n, double m) {
 }
 
 // Exactly the values that round to a 32-bit integer (halves to even at both ends).
-bool hasInteger(double x) { return x >= -2147483648.5 && x < 2147483647.5; }
+bool hasInteger(double x) {
+  return x >= -2147483648.5 && x < 2147483647.5;
+}
 
 // The fold of a value known to have a 32-bit integer.
 int foldInteger(double x) {
@@ -107,7 +109,8 @@ Colour colourOf(const ColourSetup& s, const PointResult& point) {
     const int level = 255 * (point.n % 2);
     return packColour(level, level, level);
   }
-  const ChannelValues x = point.reached ? insideValues(s, point.q) : outsideValues(s, point.n, point.m);
+  const ChannelValues x =
+      point.reached ? insideValues(s, point.q) : outsideValues(s, point.n, point.m);
   if (const std::optional<Colour> colour = fold(s, x)) return *colour;
   // A value without a defined colour (an overflowed orbit, the square root of a negative
   // magnification, a huge start value): the point is coloured as an escaped point, with

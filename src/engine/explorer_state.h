@@ -39,12 +39,12 @@ inline constexpr int kMaxGridSide = 32;
 
 // Public values of the position dialog `Dialog`; they outlive its window.
 struct PositionValues {
-  double numzoom = 0;        // magnification; 0 reads as 1
-  double numx = 0;           // centre, real part
-  double numy = 0;           // centre, imaginary part
-  std::int16_t ct = 0;       // rotation, whole degrees
-  std::int16_t roo = 0;      // rotation by mouse: 1 on, 0 off
-  std::string txtZoom;       // text of the magnification box, written by the pass
+  double numzoom = 0;    // magnification; 0 reads as 1
+  double numx = 0;       // centre, real part
+  double numy = 0;       // centre, imaginary part
+  std::int16_t ct = 0;   // rotation, whole degrees
+  std::int16_t roo = 0;  // rotation by mouse: 1 on, 0 off
+  std::string txtZoom;   // text of the magnification box, written by the pass
 };
 
 // Public values of the dimension components dialog `DialogD`.
@@ -76,34 +76,34 @@ struct ExplorerState {
   std::int16_t colr = 0;     // colour offsets added in 24-bit colour
   std::int16_t colg = 0;
   std::int16_t colb = 0;
-  double viewZoom = 0;     // magnification of the drawn view; 1 = 100 pixels per unit
-  double viewX = 0;        // view centre, real part
-  double viewY = 0;        // view centre, imaginary part
-  double zoomDivisor = 0;  // pending zoom step; 0 reads as 1
-  std::int16_t viewTurn = 0;    // rotation, whole degrees (copy of `ct`)
-  std::int16_t gridChoice = 0;  // 0 none, 1 line mode, else the grid side chosen
-  std::int16_t gridSide = 0;    // side N of the square-array grid
-  std::int16_t gridCells = 0;   // N * N
+  double viewZoom = 0;                  // magnification of the drawn view; 1 = 100 pixels per unit
+  double viewX = 0;                     // view centre, real part
+  double viewY = 0;                     // view centre, imaginary part
+  double zoomDivisor = 0;               // pending zoom step; 0 reads as 1
+  std::int16_t viewTurn = 0;            // rotation, whole degrees (copy of `ct`)
+  std::int16_t gridChoice = 0;          // 0 none, 1 line mode, else the grid side chosen
+  std::int16_t gridSide = 0;            // side N of the square-array grid
+  std::int16_t gridCells = 0;           // N * N
   std::vector<std::int16_t> cellOrder;  // order in which the pass visits the cells
-  std::int16_t cellRow = 0;     // working fields of the cell-order build and the pass
+  std::int16_t cellRow = 0;             // working fields of the cell-order build and the pass
   std::int16_t cellCol = 0;
   std::int16_t cellIndex = 0;
   std::int16_t renderIn = 0;   // inner rendering level (copy of `dcin`)
   std::int16_t renderOut = 0;  // outer rendering level (copy of `dcout`)
   std::int16_t iterDepth = 0;  // iteration depth; 0 reads as 64
-  double constX = 0;  // constant term c of the point being computed
+  double constX = 0;           // constant term c of the point being computed
   double constY = 0;
-  double dimX = 0;    // Mandelbrot start value z0 (copy of `numDx`, `numDy`)
+  double dimX = 0;  // Mandelbrot start value z0 (copy of `numDx`, `numDy`)
   double dimY = 0;
   double carryX = 0;  // Julia constant kept across a switch to Mandelbrot
   double carryY = 0;
-  double turnRad = 0;               // rotation used by the pixel mapping, radians
-  std::int16_t escapeValue = 0;     // escape value; 0 reads as 4
-  float jitterLow = 0;              // boundary jitter range; 0 reads as 1.0
+  double turnRad = 0;            // rotation used by the pixel mapping, radians
+  std::int16_t escapeValue = 0;  // escape value; 0 reads as 4
+  float jitterLow = 0;           // boundary jitter range; 0 reads as 1.0
   float jitterHigh = 0;
-  std::int16_t colorMode = 0;       // see `colour_mode`; 0 reads as 24-bit colour
-  std::int16_t busy = kFalse;       // continue flag: -1 while a pass may go on
-  RandomSequence random;            // the program's one pseudo-random sequence
+  std::int16_t colorMode = 0;  // see `colour_mode`; 0 reads as 24-bit colour
+  std::int16_t busy = kFalse;  // continue flag: -1 while a pass may go on
+  RandomSequence random;       // the program's one pseudo-random sequence
 };
 
 }  // namespace orvane

@@ -11,14 +11,16 @@ namespace orvane {
 // One cell of the square-array order: the pixels whose row is `row` plus a multiple of the
 // grid side and whose column is `column` plus a multiple of it.
 struct CellShape {
-  int row = 0;       // first row (`cellRow`)
-  int column = 0;    // first column (`cellCol`)
-  int rows = 0;      // rows the cell covers
-  int columns = 0;   // pixels in each of its rows
+  int row = 0;      // first row (`cellRow`)
+  int column = 0;   // first column (`cellCol`)
+  int rows = 0;     // rows the cell covers
+  int columns = 0;  // pixels in each of its rows
 };
 
 // Whether `cell` numbers a cell of a grid of side `side`.
-constexpr bool isCell(int cell, int side) { return cell >= 0 && cell < side * side; }
+constexpr bool isCell(int cell, int side) {
+  return cell >= 0 && cell < side * side;
+}
 
 // Cell number e of a grid of side `side`.
 CellShape cellShape(int cell, int side);

@@ -16,14 +16,17 @@ struct PointComputer::Threads {
 };
 
 PointComputer::PointComputer(ComputeOptions options)
-    : threads_(std::make_unique<Threads>(options.threads > 0
-                                             ? options.threads
-                                             : tbb::info::default_concurrency())),
+    : threads_(std::make_unique<Threads>(options.threads > 0 ? options.threads
+                                                             : tbb::info::default_concurrency())),
       vectorised_(options.vectorised && vectorKernelAvailable()) {}
 
-PointComputer::~PointComputer() { cancel(); }
+PointComputer::~PointComputer() {
+  cancel();
+}
 
-int PointComputer::threads() const { return threads_->arena.max_concurrency(); }
+int PointComputer::threads() const {
+  return threads_->arena.max_concurrency();
+}
 
 void PointComputer::start(const PointSetup& setup, const ColourSetup& colours,
                           std::span<const Pixel> pixels, std::span<Colour> out,

@@ -13,8 +13,8 @@
 namespace orvane {
 
 struct ComputeOptions {
-  int threads = 0;          // 0: all cores
-  bool vectorised = true;   // false: the plain scalar evaluation, for reference and comparison
+  int threads = 0;         // 0: all cores
+  bool vectorised = true;  // false: the plain scalar evaluation, for reference and comparison
 };
 
 // Colours batches of points. A batch can run in the background while the calling thread

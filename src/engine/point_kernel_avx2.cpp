@@ -38,8 +38,12 @@ typedef std::uint64_t V4u __attribute__((vector_size(32)));
 constexpr int kLanes = 4;
 constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::max();
 
-V4d splat(double value) { return V4d{value, value, value, value}; }
-int laneMask(V4i mask) { return _mm256_movemask_pd(reinterpret_cast<__m256d>(mask)); }
+V4d splat(double value) {
+  return V4d{value, value, value, value};
+}
+int laneMask(V4i mask) {
+  return _mm256_movemask_pd(reinterpret_cast<__m256d>(mask));
+}
 V4d squareRoot(V4d value) {
   return reinterpret_cast<V4d>(_mm256_sqrt_pd(reinterpret_cast<__m256d>(value)));
 }
@@ -90,8 +94,8 @@ struct Quadratic {
   // The escape test of the step that produced q; `weyl` counts that step's random number.
   V4i escaped(V4d q, V4u weyl) const {
     if constexpr (kJittered) {
-      const V4d asFloat = reinterpret_cast<V4d>(
-          _mm256_cvtps_pd(_mm256_cvtpd_ps(reinterpret_cast<__m256d>(q))));
+      const V4d asFloat =
+          reinterpret_cast<V4d>(_mm256_cvtps_pd(_mm256_cvtpd_ps(reinterpret_cast<__m256d>(q))));
       // The threshold is monotonic in r, so it lies between its values at r = 0 and r = 1.
       // Below that band no draw can make the step escape, above it every draw does (a q
       // that is not a number too); only inside it is the number worth drawing.
@@ -160,7 +164,10 @@ class Worker {
 
  public:
   Worker(PointWork& work, const Formula& formula)
-      : work_(work), formula_(formula), feed_(work), stride_(work.setup.randomStride()),
+      : work_(work),
+        formula_(formula),
+        feed_(work),
+        stride_(work.setup.randomStride()),
         steps_(work.setup.depth + 1) {}
 
   std::uint64_t run() {
@@ -314,8 +321,7 @@ class Worker {
     for (;; ++taken) {
       const V4i atDepth = taken == steps_ ? ~V4i{} : V4i{};
       std::array<V4i, Burst::kVectors> ending;
-      ((ending[V] = (advance(a[V], b[V], q[V], weyl[V], cx[V], cy[V]) | atDepth) & ~done[V]),
-       ...);
+      ((ending[V] = (advance(a[V], b[V], q[V], weyl[V], cx[V], cy[V]) | atDepth) & ~done[V]), ...);
       if (laneMask((ending[V] | ...)) != 0) {
         (endBurstLanes(burst, V, ending[V], m[V], q[V], taken), ...);
         ((done[V] |= ending[V]), ...);
@@ -404,10 +410,10 @@ class Worker {
   std::array<V4u, kVectors> weyl_{};
   std::array<V4i, kVectors> active_{}, escaped_{};
   std::array<int, kVectors> activeBits_{};
-  std::int64_t end_[kVectors][kLanes]{};     // the test at which the lane reaches the depth
-  std::size_t index_[kVectors][kLanes]{};    // the lane's point
-  std::int64_t step_ = 1;                    // tests so far, counted from 1
-  std::int64_t deadline_ = kNever;           // no lane reaches the depth before this test
+  std::int64_t end_[kVectors][kLanes]{};   // the test at which the lane reaches the depth
+  std::size_t index_[kVectors][kLanes]{};  // the lane's point
+  std::int64_t step_ = 1;                  // tests so far, counted from 1
+  std::int64_t deadline_ = kNever;         // no lane reaches the depth before this test
   int activeLanes_ = 0;
   std::uint64_t iterations_ = 0;
   Prepared prepared_;
@@ -434,6 +440,8 @@ std::uint64_t computeVectorised(PointWork& work) {
 
 namespace orvane {
 
-bool vectorKernelAvailable() { return __builtin_cpu_supports("avx2"); }
+bool vectorKernelAvailable() {
+  return __builtin_cpu_supports("avx2");
+}
 
 }  // namespace orvane

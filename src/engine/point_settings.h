@@ -16,7 +16,7 @@ struct PointSettings {
   double viewX = 0;
   double viewY = 0;
   double turnRad = 0;
-  double dimX = 0;    // Mandelbrot z0
+  double dimX = 0;  // Mandelbrot z0
   double dimY = 0;
   double juliaX = 0;  // Julia constant, read from the dimension dialog
   double juliaY = 0;
@@ -43,14 +43,14 @@ struct PointSetup {
   PointSettings settings;
   double cosTurn = 1;
   double sinTurn = 0;
-  int depth = 64;            // never negative
-  bool jittered = false;     // the threshold moves from step to step
-  double jitterLow = 1;      // threshold T = (jitterLow + r * jitterSpan) * escape
+  int depth = 64;         // never negative
+  bool jittered = false;  // the threshold moves from step to step
+  double jitterLow = 1;   // threshold T = (jitterLow + r * jitterSpan) * escape
   double jitterSpan = 0;
   double escape = 4;
-  double threshold = 4;      // T when not jittered
-  double thresholdBound = 4; // q > thresholdBound exactly when float(q) > threshold
-  double holeBound = 0.0625; // escape / 64
+  double threshold = 4;       // T when not jittered
+  double thresholdBound = 4;  // q > thresholdBound exactly when float(q) > threshold
+  double holeBound = 0.0625;  // escape / 64
 
   // Random numbers one point consumes: one per possible step, none for the Hole.
   std::uint64_t randomStride() const;

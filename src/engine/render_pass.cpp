@@ -23,8 +23,7 @@ using Clock = std::chrono::steady_clock;
 constexpr double kPi = 3.14159265358979;  // the decimal the rotation has always used
 
 bool drawsSomething(std::int16_t drawing) {
-  return drawing == formula::kMandelbrot || drawing == formula::kJulia ||
-         drawing == formula::kHole;
+  return drawing == formula::kMandelbrot || drawing == formula::kJulia || drawing == formula::kHole;
 }
 
 // A batch of points computed ahead should take about this long, so the window answers input
@@ -60,7 +59,9 @@ void RenderPass::drawings() {
   running_ = false;
 }
 
-void RenderPass::close() { closing_ = true; }
+void RenderPass::close() {
+  closing_ = true;
+}
 
 RenderPass::Outcome RenderPass::runOnce() {
   prepare();
