@@ -427,6 +427,22 @@ TEST(Order, SquareArrayDrawsCellZeroFirstThenTheOrder) {
   }
 }
 
+TEST(Order, OrdersTheLoadRoutineDidNotBuild) {
+  // Before any load routine there is no order: the picture is drawn row by row.
+  ExplorerState state;
+  DialogValues dialogs;
+  RecordingSurface surface;
+  RenderPass(state, dialogs, surface, {}).drawings();
+  EXPECT_TRUE(samePixels(surface.drawn, passPixels({0}, 1)));
+
+  // Numbers that are no cells of the grid are passed over, never read outside the grid.
+  Window w(2);
+  w.state.cellOrder = {3, 4, -1, 0, 2, 1, 1000};
+  w.pass.drawings();
+  EXPECT_TRUE(samePixels(w.surface.drawn, passPixels({3, 0, 2, 1}, 2)));
+  EXPECT_EQ(w.surface.drawn.size(), 120000u);
+}
+
 // --- Handlers inside the yields ---
 
 struct StopRow {
