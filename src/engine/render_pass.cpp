@@ -1,16 +1,15 @@
 // The render pass `drawings`: computes and draws the whole picture for the explorer state.
 //
-// Handlers run only inside the pass's yields, so nothing the pass reads can change between
-// two yields. The pass therefore computes colours ahead of the drawing in large batches
-// (over all cores and SIMD lanes) and draws them row by row, testing `busy` after every row.
-// After each yield it takes a new snapshot of what a point's colour depends on; when that
-// has changed, the colours computed ahead are thrown away and computed again from the first
-// pixel not yet drawn. The picture is the one a point-by-point evaluation would draw.
+// The pass draws row by row and tests `busy` after every row, as a point-by-point pass would;
+// the colours come from `ColoursAhead`, which computes them in batches over all cores. After
+// each yield the pass hands it a new snapshot of what a colour depends on, so the picture is
+// the one a point-by-point evaluation would draw.
 #include "render_pass.h"
 
 #include <algorithm>
 #include <chrono>
 
+#include "colours_ahead.h"
 #include "number_text.h"
 #include "point_iteration.h"
 
@@ -25,11 +24,6 @@ constexpr double kPi = 3.14159265358979;  // the decimal the rotation has always
 bool drawsSomething(std::int16_t drawing) {
   return drawing == formula::kMandelbrot || drawing == formula::kJulia || drawing == formula::kHole;
 }
-
-// A batch of points computed ahead should take about this long, so the window answers input
-// quickly while the batches stay large enough to keep every core busy.
-constexpr double kBatchSeconds = 0.015;
-constexpr std::size_t kMinWindow = 256;
 
 }  // namespace
 
@@ -133,66 +127,37 @@ RenderPass::Outcome RenderPass::traverse(std::int16_t drawing) {
   pixels_ = passPixels(order, side);
   colours_.resize(pixels_.size());
 
-  PointSetup setup = preparePointSetup(capturePointSettings(s, dialogs_, drawing));
-  ColourSetup colours = prepareColourSetup(setup.settings, setup.depth);
-  std::size_t drawn = 0;      // pixels set so far, in pass order
-  std::size_t ready = 0;      // pixels whose colours are computed
-  std::size_t flightEnd = 0;  // end of the batch computing in the background, if any
-  Clock::time_point flightStart;
+  ColoursAhead ahead(computer_, pixels_, colours_, window_);
+  ahead.use(capturePointSettings(s, dialogs_, drawing));
+  std::size_t drawn = 0;  // pixels set so far, in pass order
   std::uint64_t expectedPosition = s.random.position();
-  // However the traversal ends, no batch may run on into the next pass.
-  struct CancelOnExit {
-    PointComputer& computer;
-    ~CancelOnExit() { computer.cancel(); }
-  } cancelOnExit{computer_};
 
-  const auto launch = [&](std::size_t end) {
-    const std::uint64_t base = s.random.position() + (ready - drawn) * setup.randomStride();
-    computer_.start(setup, colours, std::span(pixels_).subspan(ready, end - ready),
-                    std::span(colours_).subspan(ready, end - ready), base);
-    flightEnd = end;
-    flightStart = Clock::now();
-  };
-  const auto land = [&] {
-    statistics_.iterations += computer_.wait();
-    const double seconds = std::chrono::duration<double>(Clock::now() - flightStart).count();
-    if (flightEnd - ready == window_) {
-      if (seconds < kBatchSeconds / 2) window_ *= 2;
-      if (seconds > kBatchSeconds * 2) window_ = std::max(kMinWindow, window_ / 2);
-    }
-    ready = flightEnd;
-  };
-  // Draws up to `end`, and keeps the next batch computing while the pixels are set.
   const auto drawUpTo = [&](std::size_t end) {
-    if (ready < end && computer_.running()) land();
-    if (ready < end) {
-      launch(std::min(pixels_.size(), std::max(end, ready + window_)));
-      land();
+    const std::span<const Colour> colours = ahead.take(end, s.random.position());
+    for (const Colour colour : colours) {
+      surface_.setPixel(pixels_[drawn].x, pixels_[drawn].y, colour);
+      ++drawn;
     }
-    if (!computer_.running() && ready < pixels_.size())
-      launch(std::min(pixels_.size(), ready + window_));
-    statistics_.pixels += end - drawn;
-    for (; drawn < end; ++drawn)
-      surface_.setPixel(pixels_[drawn].x, pixels_[drawn].y, colours_[drawn]);
-  };
-  const auto rememberLastPoint = [&] {
-    if (drawn == 0) return;
-    const Complex c = constantFor(pixels_[drawn - 1].x, pixels_[drawn - 1].y, setup);
-    s.constX = c.re;
-    s.constY = c.im;
+    statistics_.pixels += colours.size();
+    s.random.advance(colours.size() * ahead.setup().randomStride());
+    expectedPosition = s.random.position();
   };
   // After a yield: a new snapshot, and the colours computed ahead dropped if it changed.
   const auto resume = [&] {
-    const PointSettings now = capturePointSettings(s, dialogs_, drawing);
-    const bool randomMoved = setup.jittered && s.random.position() != expectedPosition;
-    if (now == setup.settings && !randomMoved) return;
-    computer_.cancel();
-    setup = preparePointSetup(now);
-    colours = prepareColourSetup(setup.settings, setup.depth);
-    ready = drawn;
+    if (ahead.setup().jittered && s.random.position() != expectedPosition) ahead.dropAhead();
+    ahead.use(capturePointSettings(s, dialogs_, drawing));
+  };
+  const auto end = [&](Outcome outcome) {
+    statistics_.iterations += ahead.iterations();
+    if (drawn > 0) {
+      const Complex c = constantFor(pixels_[drawn - 1].x, pixels_[drawn - 1].y, ahead.setup());
+      s.constX = c.re;
+      s.constY = c.im;
+    }
+    return outcome;
   };
 
-  std::size_t rowStart = 0;
+  std::size_t rowEnd = 0;
   for (std::size_t cellIndex = 0; cellIndex < order.size(); ++cellIndex) {
     if (!isCell(order[cellIndex], side)) continue;
     const CellShape cell = cellShape(order[cellIndex], side);
@@ -200,25 +165,21 @@ RenderPass::Outcome RenderPass::traverse(std::int16_t drawing) {
     s.cellRow = static_cast<std::int16_t>(cell.row);
     s.cellCol = static_cast<std::int16_t>(cell.column);
     for (int row = 0; row < cell.rows; ++row) {
-      rowStart += static_cast<std::size_t>(cell.columns);
-      drawUpTo(rowStart);
-      s.random.advance(static_cast<std::uint64_t>(cell.columns) * setup.randomStride());
-      expectedPosition = s.random.position();
+      rowEnd += static_cast<std::size_t>(cell.columns);
+      drawUpTo(rowEnd);
       if (s.busy == kFalse) {
         s.busy = kTrue;
-        rememberLastPoint();
-        return Outcome::goOn;
+        return end(Outcome::goOn);
       }
       if (s.gridChoice == kLineMode) {
-        if (const Outcome outcome = yieldToEvents(); outcome != Outcome::goOn) return outcome;
+        if (const Outcome outcome = yieldToEvents(); outcome != Outcome::goOn) return end(outcome);
         resume();
       }
     }
-    if (const Outcome outcome = yieldToEvents(); outcome != Outcome::goOn) return outcome;
+    if (const Outcome outcome = yieldToEvents(); outcome != Outcome::goOn) return end(outcome);
     resume();
   }
-  rememberLastPoint();
-  return Outcome::goOn;
+  return end(Outcome::goOn);
 }
 
 RenderPass::Outcome RenderPass::yieldToEvents() {

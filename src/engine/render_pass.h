@@ -60,8 +60,8 @@ class RenderPass {
   bool restartRequested_ = false;
   bool closing_ = false;
   PassStatistics statistics_;
-  std::vector<Pixel> pixels_;
-  std::vector<Colour> colours_;
+  std::vector<Pixel> pixels_;    // the pass's pixels in drawing order
+  std::vector<Colour> colours_;  // their colours, computed ahead
 };
 
 }  // namespace orvane
