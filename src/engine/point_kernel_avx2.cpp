@@ -67,9 +67,8 @@ struct Start {
 // z <- z^2 + c (Mandelbrot and Julia).
 template <bool kJittered>
 struct Quadratic {
-  // Independent vectors interleaved per thread: enough to hide the latency of one step while
-  // z and its squares still fit the registers.
-  static constexpr std::size_t kVectors = kJittered ? 2 : 3;
+  // Independent vectors interleaved per thread: enough to hide the latency of one step.
+  static constexpr std::size_t kVectors = 4;
   static constexpr bool kUsesRandom = kJittered;
   // An empty lane holds z = 0 and c = 0: q stays 0 and never escapes, so no mask is needed.
   static constexpr bool kMasksEmptyLanes = false;
