@@ -10,8 +10,8 @@ namespace orvane {
 // sequence picks them. Draws its numbers from `state.random`.
 void buildCellOrder(ExplorerState& state);
 
-// Number of rows of the picture that the cells with row offset `rowOffset` cover on a grid
-// of side `side` (and likewise for columns with the width).
+// Number of rows of a picture `extent` rows high that the cells with row offset `offset`
+// cover on a grid of side `side` (and likewise for columns with the width).
 constexpr int linesCovered(int offset, int side, int extent) {
   return offset < extent ? (extent - 1 - offset) / side + 1 : 0;
 }

@@ -72,11 +72,5 @@ void PointComputer::cancel() {
   wait();
 }
 
-std::uint64_t PointComputer::compute(const PointSetup& setup, const ColourSetup& colours,
-                                     std::span<const Pixel> pixels, std::span<Colour> out,
-                                     std::uint64_t randomBase) {
-  start(setup, colours, pixels, out, randomBase);
-  return wait();
-}
 
 }  // namespace orvane

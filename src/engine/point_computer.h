@@ -42,11 +42,6 @@ class PointComputer {
 
   bool running() const { return running_; }
 
-  // start() and wait() together.
-  std::uint64_t compute(const PointSetup& setup, const ColourSetup& colours,
-                        std::span<const Pixel> pixels, std::span<Colour> out,
-                        std::uint64_t randomBase);
-
   int threads() const;
   bool vectorised() const { return vectorised_; }
 
