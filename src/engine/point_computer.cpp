@@ -72,5 +72,4 @@ void PointComputer::cancel() {
   wait();
 }
 
-
 }  // namespace orvane
