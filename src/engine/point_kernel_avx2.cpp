@@ -9,8 +9,9 @@
 // To keep the loop-carried state small (it must stay in the 16 vector registers), a lane
 // carries only z. The squares of z serve twice: as the escape test of the step that produced
 // z, and as the input of the next step. So the loop tests first and steps second, and a lane
-// enters the vectors with its first step already taken, in scalar code with the same
-// arithmetic, so that every test in the loop belongs to a step.
+// enters the vectors with at least its first step taken, so that every test belongs to a
+// step. Points start in bursts that run their first steps together without refill: most
+// points outside the set end there and never cost a refill.
 #include <immintrin.h>
 
 #include <algorithm>
