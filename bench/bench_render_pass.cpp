@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <thread>
+#include <utility>
 
 #include "load_routine.h"
 #include "memory_surface.h"
@@ -46,29 +47,19 @@ void runView(benchmark::State& bench, const View& view, orvane::ComputeOptions o
 }
 
 void registerView(const char* name, View view, std::int16_t gridChoice = 0) {
-  const int cores = static_cast<int>(std::thread::hardware_concurrency());
-  const std::string scalar = std::string(name) + "/scalar/1";
-  const std::string simd = std::string(name) + "/simd/1";
-  const std::string full = std::string(name) + "/full/" + std::to_string(cores);
-  // Wall-clock time: the passes run on several threads.
-  benchmark::RegisterBenchmark(scalar.c_str(),
-                               [=](benchmark::State& s) {
-                                 runView(s, view, {.threads = 1, .vectorised = false}, gridChoice);
-                               })
-      ->Unit(benchmark::kMillisecond)
-      ->UseRealTime();
-  benchmark::RegisterBenchmark(simd.c_str(),
-                               [=](benchmark::State& s) {
-                                 runView(s, view, {.threads = 1, .vectorised = true}, gridChoice);
-                               })
-      ->Unit(benchmark::kMillisecond)
-      ->UseRealTime();
-  benchmark::RegisterBenchmark(full.c_str(),
-                               [=](benchmark::State& s) {
-                                 runView(s, view, {.threads = 0, .vectorised = true}, gridChoice);
-                               })
-      ->Unit(benchmark::kMillisecond)
-      ->UseRealTime();
+  const std::string cores = std::to_string(std::thread::hardware_concurrency());
+  const std::pair<std::string, orvane::ComputeOptions> paths[] = {
+      {"/scalar/1", {.threads = 1, .vectorised = false}},
+      {"/simd/1", {.threads = 1, .vectorised = true}},
+      {"/full/" + cores, {.threads = 0, .vectorised = true}},
+  };
+  for (const auto& [path, options] : paths) {
+    const std::string benchName = name + path;
+    benchmark::RegisterBenchmark(
+        benchName.c_str(), [=](benchmark::State& s) { runView(s, view, options, gridChoice); })
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();  // wall-clock time: the passes run on several threads
+  }
 }
 
 void registerViews() {

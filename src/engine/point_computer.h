@@ -43,7 +43,6 @@ class PointComputer {
   bool running() const { return running_; }
 
   int threads() const;
-  bool vectorised() const { return vectorised_; }
 
  private:
   void runShare();

@@ -222,7 +222,7 @@ class Worker {
       if (atDeadline)
         for (int lane = 0; lane < kLanes; ++lane)
           if (end_[v][lane] == tested) ending |= 1 << lane;
-      ending &= activeBits_[v];
+      ending &= laneMask(active_[v]);
       for (int bits = ending; bits != 0; bits &= bits - 1)
         finish(v, std::countr_zero(static_cast<unsigned>(bits)), tested);
       m_[v] = q_[v];
@@ -260,7 +260,7 @@ class Worker {
   }
 
   void refill(std::size_t v, int lane) {
-    const bool wasActive = (activeBits_[v] >> lane & 1) != 0;
+    const bool wasActive = active_[v][lane] != 0;
     if (prepared_.next == prepared_.count) prepare();
     if (prepared_.next < prepared_.count) {
       const std::size_t k = prepared_.next++;
@@ -272,7 +272,6 @@ class Worker {
       m_[v][lane] = prepared_.m[k];
       weyl_[v][lane] = prepared_.weyl[k];
       active_[v][lane] = -1;
-      activeBits_[v] |= 1 << lane;
       // The loop's next test is the test of step `taken`.
       end_[v][lane] = step_ - prepared_.taken[k] + steps_;
       deadline_ = std::min(deadline_, end_[v][lane]);
@@ -282,7 +281,6 @@ class Worker {
       // An empty lane holds z = 0, c = 0, which stays finite.
       a_[v][lane] = b_[v][lane] = cx_[v][lane] = cy_[v][lane] = 0;
       active_[v][lane] = 0;
-      activeBits_[v] &= ~(1 << lane);
       end_[v][lane] = kNever;
       if (wasActive) --activeLanes_;
     }
@@ -409,7 +407,6 @@ class Worker {
   std::array<V4d, kVectors> a_{}, b_{}, cx_{}, cy_{}, m_{}, q_{};
   std::array<V4u, kVectors> weyl_{};
   std::array<V4i, kVectors> active_{}, escaped_{};
-  std::array<int, kVectors> activeBits_{};
   std::int64_t end_[kVectors][kLanes]{};   // the test at which the lane reaches the depth
   std::size_t index_[kVectors][kLanes]{};  // the lane's point
   std::int64_t step_ = 1;                  // tests so far, counted from 1
