@@ -1,0 +1,17 @@
+// The engine's yield on the Qt event loop.
+#include "event_yield.h"
+
+#include <QCoreApplication>
+
+#include "picture_box.h"
+
+namespace orvane {
+
+YieldFunction eventLoopYield(PictureBox& picture) {
+  return [&picture] {
+    picture.publish();
+    QCoreApplication::processEvents();
+  };
+}
+
+}  // namespace orvane

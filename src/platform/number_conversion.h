@@ -1,0 +1,21 @@
+// Numbers to text and back, as every text box and the status bar show and read them.
+#pragma once
+
+#include <optional>
+
+#include <QString>
+#include <QStringView>
+
+namespace orvane {
+
+// General decimal form: 15 significant digits, trailing zeros and point dropped, no leading
+// blank, exponent form ("1E-08", "1E+20") where C's %.15G chooses it.
+QString numberText(double value);
+
+// Reads a number typed by the user: in the system locale's form or the plain C form,
+// surrounding blanks ignored, full-width digits, signs and points (as a Chinese input method
+// types them, "１２．５") read as their plain forms. Empty when the text is not a number or
+// the number is not finite.
+std::optional<double> readNumber(QStringView text);
+
+}  // namespace orvane

@@ -1,0 +1,89 @@
+// The main window `frmFractal`: layout, the render pass and the end of the program.
+#include "main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include "event_yield.h"
+#include "load_routine.h"
+#include "picture_box.h"
+#include "status_bar.h"
+
+namespace orvane {
+
+MainWindow::MainWindow(ComputeOptions compute, QWidget* parent)
+    : QMainWindow(parent),
+      picMyBmp_(new PictureBox(kPictureWidth, kPictureHeight, this)),
+      Toolbar1_(new QToolBar(this)),
+      StatusBar1_(new StatusBar(this)),
+      menu_(buildMenuTree(*menuBar(), kMenuTree)),
+      pass_(state_, dialogs_, *picMyBmp_, eventLoopYield(*picMyBmp_), compute) {
+  setWindowTitle(QStringLiteral("Orvane"));
+  setWindowIcon(QIcon(QStringLiteral(":/icons/orvane.png")));
+  // The toolbar and the status bar are always shown: no context menu offers to hide them.
+  setContextMenuPolicy(Qt::PreventContextMenu);
+
+  picMyBmp_->setObjectName(QStringLiteral("picMyBmp"));
+  setCentralWidget(picMyBmp_);
+  setupToolbar();
+  setupStatusBar();
+  setupFileActions();
+  setupPlanActions();
+  setupOperateActions();
+
+  // The program lays itself out only at its design size, so the window keeps it.
+  setFixedSize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight);
+
+  formLoad(state_, dialogs_);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::drawings() {
+  pass_.drawings();
+  picMyBmp_->publish();
+}
+
+// The formula commands, the position dialog and the rendering dialog arrive with the
+// dialogs; until then these procedures open nothing.
+void MainWindow::Mandel() {}
+void MainWindow::Julia() {}
+void MainWindow::lie() {}
+void MainWindow::smcolor() {}
+
+void MainWindow::connectItem(std::string_view name, void (MainWindow::*handler)()) {
+  connect(menu_.item(name), &QAction::triggered, this, handler);
+}
+
+void MainWindow::connectArray(std::string_view name, void (MainWindow::*handler)(int)) {
+  const QList<QAction*> items = menu_.array(name);
+  for (qsizetype i = 0; i < items.size(); ++i) {
+    const int index = static_cast<int>(i) + 1;
+    connect(items[i], &QAction::triggered, this,
+            [this, handler, index] { (this->*handler)(index); });
+  }
+}
+
+// Closing the window from its title bar ends the program as Exit does; otherwise the window
+// would vanish while the program, and perhaps a pass, went on running unseen.
+void MainWindow::closeEvent(QCloseEvent* event) {
+  endProgram();
+  event->accept();
+}
+
+// Ends everything at once: a running pass is abandoned at its next yield without drawing
+// further, no pass starts any more, and the event loop returns with status 0.
+void MainWindow::endProgram() {
+  if (ending_) return;
+  ending_ = true;
+  pass_.close();
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window != this) window->close();
+  }
+  close();
+  QCoreApplication::exit(0);
+}
+
+}  // namespace orvane

@@ -1,0 +1,94 @@
+// The main window `frmFractal`: menus, toolbar, picture and status bar over the explorer
+// state, and the procedures every command starts from.
+#pragma once
+
+#include <string_view>
+
+#include <QMainWindow>
+
+#include "explorer_state.h"
+#include "menu_tree.h"
+#include "render_pass.h"
+
+class QToolBar;
+
+namespace orvane {
+
+class PictureBox;
+class StatusBar;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // The client area below the menu bar, in pixels: toolbar, picture and status bar.
+  static constexpr int kClientWidth = 404;
+  static constexpr int kClientHeight = 368;
+  static constexpr int kToolbarHeight = 28;
+
+  // `compute` chooses the engine's threads; the defaults use every core.
+  explicit MainWindow(ComputeOptions compute = {}, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  ExplorerState& state() { return state_; }
+  DialogValues& dialogs() { return dialogs_; }
+  PictureBox& picture() { return *picMyBmp_; }
+  StatusBar& statusPanels() { return *StatusBar1_; }
+  QToolBar& toolbar() { return *Toolbar1_; }
+  const MenuItems& menuItems() const { return menu_; }
+  bool passRunning() const { return pass_.running(); }
+
+  // The window's procedures.
+  void drawings();
+  void Mandel();
+  void Julia();
+  void lie();
+  void smcolor();
+
+  // File menu.
+  void mnuStart_Click();
+  void mnuStop_Click();
+  void mnuClean_Click();
+  void mnuExit_Click();
+
+  // Scheme menu: forwarded to the formula commands.
+  void mnuMandel_Click();
+  void mnuJulia_Click();
+
+  // Operate menu: the option arrays, numbered from 1.
+  void mnuDeeps_Click(int index);
+  void mnuMaxs_Click(int index);
+  void mnuRnds_Click(int index);
+  void mnuColors_Click(int index);
+  void mnuSqrts_Click(int index);
+  void mnuLine_Click();
+
+  // The toolbar's one handler: the key of the clicked button.
+  void Toolbar1_ButtonClick(std::string_view key);
+  // The status bar's one handler: the number of the clicked panel.
+  void StatusBar1_PanelClick(int panel);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void setupFileActions();
+  void setupPlanActions();
+  void setupOperateActions();
+  void setupToolbar();
+  void setupStatusBar();
+  void connectItem(std::string_view name, void (MainWindow::*handler)());
+  void connectArray(std::string_view name, void (MainWindow::*handler)(int));
+  void endProgram();
+
+  ExplorerState state_;
+  DialogValues dialogs_;
+  PictureBox* picMyBmp_;
+  QToolBar* Toolbar1_;
+  StatusBar* StatusBar1_;
+  MenuItems menu_;
+  RenderPass pass_;
+  bool ending_ = false;
+};
+
+}  // namespace orvane

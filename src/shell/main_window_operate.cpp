@@ -1,0 +1,45 @@
+// The main window's Operate menu: the render option arrays and line mode.
+#include <QAction>
+
+#include "main_window.h"
+#include "render_option_menus.h"
+
+namespace orvane {
+
+void MainWindow::setupOperateActions() {
+  connectArray("mnuDeeps", &MainWindow::mnuDeeps_Click);
+  connectArray("mnuMaxs", &MainWindow::mnuMaxs_Click);
+  connectArray("mnuRnds", &MainWindow::mnuRnds_Click);
+  connectArray("mnuColors", &MainWindow::mnuColors_Click);
+  connectArray("mnuSqrts", &MainWindow::mnuSqrts_Click);
+  connectItem("mnuLine", &MainWindow::mnuLine_Click);
+}
+
+// Each stores the chosen value, then moves the array's tick to the chosen item. None draws:
+// a running pass reads the new value from its next point on.
+void MainWindow::mnuDeeps_Click(int index) {
+  if (chooseDepth(state_, index)) tickOnly(menu_.array("mnuDeeps"), index);
+}
+
+void MainWindow::mnuMaxs_Click(int index) {
+  if (chooseEscape(state_, index)) tickOnly(menu_.array("mnuMaxs"), index);
+}
+
+void MainWindow::mnuRnds_Click(int index) {
+  if (chooseJitter(state_, index)) tickOnly(menu_.array("mnuRnds"), index);
+}
+
+void MainWindow::mnuColors_Click(int index) {
+  if (chooseColourMode(state_, index)) tickOnly(menu_.array("mnuColors"), index);
+}
+
+void MainWindow::mnuSqrts_Click(int index) {
+  if (chooseGrid(state_, dialogs_, index)) tickOnly(menu_.array("mnuSqrts"), index);
+}
+
+// Line mode has no tick of its own and leaves the grid sizes' tick where it is.
+void MainWindow::mnuLine_Click() {
+  chooseLineMode(state_, dialogs_);
+}
+
+}  // namespace orvane

@@ -1,0 +1,72 @@
+// The main window's toolbar `Toolbar1` and its dispatch by button key.
+#include <QAction>
+#include <QLayout>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "main_window.h"
+#include "toolbar_buttons.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr QSize kButtonSize(24, 22);
+constexpr int kSeparatorWidth = 8;  // a separator is a gap between groups
+
+QString qtext(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QWidget* gap(QWidget* parent) {
+  auto* widget = new QWidget(parent);
+  widget->setFixedSize(kSeparatorWidth, kButtonSize.height());
+  return widget;
+}
+
+}  // namespace
+
+void MainWindow::setupToolbar() {
+  Toolbar1_->setObjectName(QStringLiteral("Toolbar1"));
+  Toolbar1_->setMovable(false);
+  Toolbar1_->setFloatable(false);
+  Toolbar1_->setIconSize(QSize(16, 16));
+  Toolbar1_->setFixedHeight(kToolbarHeight);
+  Toolbar1_->layout()->setSpacing(0);
+  for (const ToolbarEntry& entry : kToolbarEntries) {
+    if (entry.isSeparator()) {
+      Toolbar1_->addWidget(gap(Toolbar1_));
+      continue;
+    }
+    QAction* action = Toolbar1_->addAction(QIcon(qtext(entry.image)), QString());
+    action->setData(qtext(entry.key));
+    action->setToolTip(qtext(entry.tooltip));
+    Toolbar1_->widgetForAction(action)->setFixedSize(kButtonSize);
+    connect(action, &QAction::triggered, this,
+            [this, key = entry.key] { Toolbar1_ButtonClick(key); });
+  }
+  addToolBar(Qt::TopToolBarArea, Toolbar1_);
+}
+
+// Compares the key with each case in turn; the first match decides. "保存" and "高维" have
+// no case and do nothing.
+void MainWindow::Toolbar1_ButtonClick(std::string_view key) {
+  if (key == "控制") {
+    lie();
+  } else if (key == "色彩") {
+    smcolor();
+  } else if (key == "开始") {
+    drawings();
+  } else if (key == "人形") {
+    Mandel();
+  } else if (key == "龙形") {
+    Julia();
+  } else if (key == "扩大") {
+    state_.zoomDivisor = 2.0;
+    drawings();
+  } else if (key == "停止") {
+    state_.busy = kFalse;
+  }
+}
+
+}  // namespace orvane
