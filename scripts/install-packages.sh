@@ -8,7 +8,8 @@ packages=(
   qt6-base-dev                       # the window, and PNG writing in the renderer
   libgtest-dev libbenchmark-dev      # tests and benchmarks
   fonts-wqy-microhei                 # real glyphs for the Chinese interface
-  xvfb xauth                         # a headless X server for the window tests
+  xvfb xauth x11-utils               # a headless X server for the window tests
+  openbox xdotool                    # a window manager for it, and a hand on its keys and mouse
 )
 
 missing=()

@@ -3,8 +3,6 @@
 
 #include <cmath>
 
-#include <QLocale>
-
 #include "number_text.h"
 
 namespace orvane {
@@ -52,10 +50,10 @@ QString numberText(double value) {
   return QString::fromStdString(generalDecimal(value));
 }
 
-std::optional<double> readNumber(QStringView text) {
+std::optional<double> readNumber(QStringView text, const QLocale& locale) {
   const QString plain = plainForm(text).trimmed();
   if (plain.isEmpty()) return std::nullopt;
-  if (auto value = readIn(QLocale::system(), plain)) return value;
+  if (auto value = readIn(locale, plain)) return value;
   return readIn(QLocale::c(), plain);
 }
 

@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include <QLocale>
 #include <QString>
 #include <QStringView>
 
@@ -16,6 +17,6 @@ QString numberText(double value);
 // surrounding blanks ignored, full-width digits, signs and points (as a Chinese input method
 // types them, "１２．５") read as their plain forms. Empty when the text is not a number or
 // the number is not finite.
-std::optional<double> readNumber(QStringView text);
+std::optional<double> readNumber(QStringView text, const QLocale& locale = QLocale::system());
 
 }  // namespace orvane

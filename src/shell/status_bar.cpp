@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include <QDateTime>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QMouseEvent>
@@ -47,11 +48,18 @@ QLabel* makePanel(const PanelSpec& spec, QWidget* parent) {
 StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent), clock_(new QTimer(this)) {
   setSizeGripEnabled(false);
   setFixedHeight(kHeight);
+  // The panels sit in a row of their own, 2 pixels apart as on a classic status bar; the
+  // status bar's own item spacing would push them past the window's width.
+  auto* row = new QWidget(this);
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(2);
   for (std::size_t i = 0; i < panels_.size(); ++i) {
-    panels_[i] = makePanel(kPanels[i], this);
+    panels_[i] = makePanel(kPanels[i], row);
     panels_[i]->installEventFilter(this);
-    addWidget(panels_[i], i + 1 == panels_.size() ? 1 : 0);  // the last panel takes the rest
+    layout->addWidget(panels_[i], i + 1 == panels_.size() ? 1 : 0);  // the last takes the rest
   }
+  addWidget(row, 1);
   QLabel* picture = panels_[status_panel::kPicture - 1];
   picture->setPixmap(QPixmap(QStringLiteral(":/icons/hand_fractal.png")));
   picture->setFixedWidth(kPictureSide + 2 * picture->frameWidth());

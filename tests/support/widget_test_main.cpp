@@ -1,0 +1,19 @@
+// main() for widget tests: a QApplication on the offscreen platform, then every GoogleTest.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "interface_font.h"
+
+int main(int argc, char* argv[]) {
+  // Widget tests need no screen; a display set for the end-to-end tests must not be used.
+  if (qEnvironmentVariableIsEmpty("ORVANE_WIDGET_TEST_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  } else {
+    qputenv("QT_QPA_PLATFORM", qgetenv("ORVANE_WIDGET_TEST_PLATFORM"));
+  }
+  QApplication application(argc, argv);
+  QApplication::setFont(orvane::interfaceFont());
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
