@@ -3,10 +3,13 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 namespace orvane {
 
 namespace {
+
+constexpr int kFrameMilliseconds = 16;  // about the screen's refresh rate
 
 QRgb rgbOf(Colour colour) {
   return qRgb(redOf(colour), greenOf(colour), blueOf(colour));
@@ -37,7 +40,7 @@ Qt::CursorShape cursorShape(Pointer pointer) {
 }  // namespace
 
 PictureBox::PictureBox(int width, int height, QWidget* parent)
-    : QFrame(parent), image_(width, height, QImage::Format_RGB32) {
+    : QFrame(parent), image_(width, height, QImage::Format_RGB32), repaintTimer_(new QTimer(this)) {
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   setLineWidth(kBorder);
   setFixedSize(width + 2 * kBorder, height + 2 * kBorder);
@@ -45,6 +48,9 @@ PictureBox::PictureBox(int width, int height, QWidget* parent)
   // Moves reach the picture with no button held too, as they do on every desktop.
   setMouseTracking(true);
   image_.fill(background());
+  repaintTimer_->setSingleShot(true);
+  connect(repaintTimer_, &QTimer::timeout, this, &PictureBox::repaintDirty);
+  sinceRepaint_.start();
 }
 
 QColor PictureBox::background() const {
@@ -83,6 +89,18 @@ void PictureBox::clear() {
 }
 
 void PictureBox::publish() {
+  if (dirty_.isEmpty()) return;
+  const qint64 waited = sinceRepaint_.elapsed();
+  if (waited >= kFrameMilliseconds) {
+    repaintDirty();
+  } else if (!repaintTimer_->isActive()) {
+    repaintTimer_->start(static_cast<int>(kFrameMilliseconds - waited));
+  }
+}
+
+void PictureBox::repaintDirty() {
+  repaintTimer_->stop();
+  sinceRepaint_.restart();
   if (dirty_.isEmpty()) return;
   update(dirty_.translated(contentsRect().topLeft()));
   dirty_ = {};

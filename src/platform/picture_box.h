@@ -1,12 +1,15 @@
 // The picture `picMyBmp`: a 400 x 300 drawing surface inside a sunken 2-pixel border.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QImage>
 #include <QPointF>
 #include <QRect>
 
 #include "drawing_surface.h"
+
+class QTimer;
 
 namespace orvane {
 
@@ -41,7 +44,9 @@ class PictureBox : public QFrame, public DrawingSurface {
   void drawLine(QPointF from, QPointF to, Colour colour);
   // Fills the surface with the background (the button-face colour).
   void clear();
-  // Schedules a repaint of the pixels set since the last call.
+  // Shows the pixels set since the last repaint: at once when a frame's time has passed since
+  // then, else by a timer at the end of that frame, so a pass that yields thousands of times
+  // a second repaints at screen rate and nothing drawn stays hidden.
   void publish();
 
   PenMode penMode() const { return penMode_; }
@@ -65,8 +70,12 @@ class PictureBox : public QFrame, public DrawingSurface {
  private:
   QPointF surfacePosition(const QMouseEvent* event) const;
 
+  void repaintDirty();
+
   QImage image_;
-  QRect dirty_;                        // surface pixels set but not yet shown
+  QRect dirty_;  // surface pixels set but not yet shown
+  QElapsedTimer sinceRepaint_;
+  QTimer* repaintTimer_;
   PenMode penMode_ = PenMode::invert;  // a drag before the first pass leaves nothing behind
   Pointer pointer_ = Pointer::normal;
 };

@@ -33,8 +33,10 @@ MainWindow::MainWindow(ComputeOptions compute, QWidget* parent)
   setupPlanActions();
   setupOperateActions();
 
-  // The program lays itself out only at its design size, so the window keeps it.
+  // The program lays itself out only at its design size, so the window keeps it and offers
+  // no maximise button.
   setFixedSize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight);
+  setWindowFlag(Qt::WindowMaximizeButtonHint, false);
 
   formLoad(state_, dialogs_);
 }
