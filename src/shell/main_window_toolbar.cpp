@@ -6,6 +6,7 @@
 
 #include "main_window.h"
 #include "toolbar_buttons.h"
+#include "utf8_text.h"
 
 namespace orvane {
 
@@ -13,10 +14,6 @@ namespace {
 
 constexpr QSize kButtonSize(24, 22);
 constexpr int kSeparatorWidth = 8;  // a separator is a gap between groups
-
-QString qtext(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QWidget* gap(QWidget* parent) {
   auto* widget = new QWidget(parent);
@@ -38,9 +35,9 @@ void MainWindow::setupToolbar() {
       Toolbar1_->addWidget(gap(Toolbar1_));
       continue;
     }
-    QAction* action = Toolbar1_->addAction(QIcon(qtext(entry.image)), QString());
-    action->setData(qtext(entry.key));
-    action->setToolTip(qtext(entry.tooltip));
+    QAction* action = Toolbar1_->addAction(QIcon(utf8Text(entry.image)), QString());
+    action->setData(utf8Text(entry.key));
+    action->setToolTip(utf8Text(entry.tooltip));
     Toolbar1_->widgetForAction(action)->setFixedSize(kButtonSize);
     connect(action, &QAction::triggered, this,
             [this, key = entry.key] { Toolbar1_ButtonClick(key); });

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 
 #include "render_option_menus.h"
+#include "utf8_text.h"
 
 namespace orvane {
 
@@ -79,12 +80,8 @@ constexpr MenuRow kRows[] = {
     {1, "mnuWriter", "作者简介"},
 };
 
-QString qtext(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QAction* addItem(QMenu& menu, std::string_view caption, bool greyed, bool ticked) {
-  QAction* action = menu.addAction(qtext(caption));
+  QAction* action = menu.addAction(utf8Text(caption));
   action->setEnabled(!greyed);
   // Every item that can carry a tick is checkable; the handlers move the ticks themselves.
   action->setCheckable(ticked);
@@ -97,7 +94,7 @@ void addArray(QMenu& menu, const MenuRow& row, MenuItems& items) {
     const int index = static_cast<int>(i) + 1;
     QAction* action = addItem(menu, row.items[i], row.greyed, index == row.tickedItem);
     action->setCheckable(true);
-    action->setObjectName(QStringLiteral("%1(%2)").arg(qtext(row.name)).arg(index));
+    action->setObjectName(QStringLiteral("%1(%2)").arg(utf8Text(row.name)).arg(index));
     items.add(row.name, action);
   }
 }
@@ -106,8 +103,8 @@ void addRow(QMenu& menu, const MenuRow& row, MenuItems& items) {
   if (!row.items.empty()) return addArray(menu, row, items);
   QAction* action =
       row.caption == "-" ? menu.addSeparator() : addItem(menu, row.caption, row.greyed, row.ticked);
-  if (!row.shortcut.empty()) action->setShortcut(QKeySequence(qtext(row.shortcut)));
-  action->setObjectName(qtext(row.name));
+  if (!row.shortcut.empty()) action->setShortcut(QKeySequence(utf8Text(row.shortcut)));
+  action->setObjectName(utf8Text(row.name));
   items.add(row.name, action);
 }
 
@@ -116,16 +113,16 @@ void addRow(QMenu& menu, const MenuRow& row, MenuItems& items) {
 const std::span<const MenuRow> kMenuTree{kRows};
 
 QAction* MenuItems::item(std::string_view name) const {
-  const QList<QAction*> found = byName_.value(qtext(name));
+  const QList<QAction*> found = byName_.value(utf8Text(name));
   return found.isEmpty() ? nullptr : found.front();
 }
 
 QList<QAction*> MenuItems::array(std::string_view name) const {
-  return byName_.value(qtext(name));
+  return byName_.value(utf8Text(name));
 }
 
 void MenuItems::add(std::string_view name, QAction* action) {
-  byName_[qtext(name)].append(action);
+  byName_[utf8Text(name)].append(action);
 }
 
 MenuItems buildMenuTree(QMenuBar& bar, std::span<const MenuRow> rows) {
@@ -135,10 +132,10 @@ MenuItems buildMenuTree(QMenuBar& bar, std::span<const MenuRow> rows) {
     const MenuRow& row = rows[i];
     const bool isSubmenu = i + 1 < rows.size() && rows[i + 1].level > row.level;
     if (row.level == 0 || isSubmenu) {
-      QMenu* menu = row.level == 0 ? bar.addMenu(qtext(row.caption))
-                                   : open[row.level - 1]->addMenu(qtext(row.caption));
-      menu->setObjectName(qtext(row.name));
-      menu->menuAction()->setObjectName(qtext(row.name));
+      QMenu* menu = row.level == 0 ? bar.addMenu(utf8Text(row.caption))
+                                   : open[row.level - 1]->addMenu(utf8Text(row.caption));
+      menu->setObjectName(utf8Text(row.name));
+      menu->menuAction()->setObjectName(utf8Text(row.name));
       items.add(row.name, menu->menuAction());
       open[row.level] = menu;
     } else {
