@@ -1,6 +1,7 @@
 // The explorer state: everything the render pass draws from, and the dialog values it reads.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -69,6 +70,20 @@ struct DialogValues {
   RenderingValues rendering;
 };
 
+// The mouse selection on the picture: press point, pointer, the frame's corners as last drawn
+// and its turn. Positions are picture pixels. Corner k is at index k - 1; corners 1 and 3 lie
+// on the side that becomes the top of the next picture.
+struct DragSelection {
+  std::int16_t dragActive = kFalse;  // -1 while a selection is in progress
+  float dragX0 = 0;                  // press point: the centre of the frame
+  float dragY0 = 0;
+  float dragX1 = 0;  // latest pointer; never equal to dragX0
+  float dragY1 = 0;
+  std::array<float, 4> cornerX{};
+  std::array<float, 4> cornerY{};
+  float dragTurn = 0;  // radians, -pi to +pi
+};
+
 // The main window's record. Every numeric field starts at 0, which means "not chosen yet":
 // the load routine or the render pass puts the default in its place.
 struct ExplorerState {
@@ -90,6 +105,7 @@ struct ExplorerState {
   std::int16_t cellIndex = 0;
   std::int16_t renderIn = 0;   // inner rendering level (copy of `dcin`)
   std::int16_t renderOut = 0;  // outer rendering level (copy of `dcout`)
+  DragSelection drag;          // the mouse selection of the next view
   std::int16_t iterDepth = 0;  // iteration depth; 0 reads as 64
   double constX = 0;           // constant term c of the point being computed
   double constY = 0;

@@ -7,17 +7,20 @@ namespace orvane {
 
 void formLoad(ExplorerState& state, DialogValues& dialogs) {
   if (state.viewZoom == 0) {
-    RenderingValues& rendering = dialogs.rendering;
-    rendering.sldIn = 5;
-    rendering.sldOut = 5;
-    rendering.dcin = rendering.sldIn;
-    rendering.dcout = rendering.sldOut;
-    state.renderIn = rendering.dcin;
-    state.renderOut = rendering.dcout;
+    setRenderingLevels(state, dialogs.rendering, 5);
     state.viewZoom = 1;
     dialogs.position.roo = 1;
   }
   buildCellOrder(state);
+}
+
+void setRenderingLevels(ExplorerState& state, RenderingValues& rendering, std::int16_t level) {
+  rendering.sldIn = level;
+  rendering.sldOut = level;
+  rendering.dcin = rendering.sldIn;
+  rendering.dcout = rendering.sldOut;
+  state.renderIn = rendering.dcin;
+  state.renderOut = rendering.dcout;
 }
 
 }  // namespace orvane

@@ -11,4 +11,8 @@ namespace orvane {
 // on; every time it rebuilds the cell order.
 void formLoad(ExplorerState& state, DialogValues& dialogs);
 
+// Puts both rendering sliders at `level`, reads the levels back from them and copies them
+// into the state, as the load routine and New do.
+void setRenderingLevels(ExplorerState& state, RenderingValues& rendering, std::int16_t level);
+
 }  // namespace orvane

@@ -12,14 +12,13 @@
 #include "colours_ahead.h"
 #include "number_text.h"
 #include "point_iteration.h"
+#include "rotation.h"
 
 namespace orvane {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-constexpr double kPi = 3.14159265358979;  // the decimal the rotation has always used
 
 bool drawsSomething(std::int16_t drawing) {
   return drawing == formula::kMandelbrot || drawing == formula::kJulia || drawing == formula::kHole;
@@ -110,8 +109,7 @@ void RenderPass::prepare() {
   position.txtZoom = generalDecimal(s.viewZoom);
   position.numzoom = s.viewZoom;
   s.viewTurn = position.ct;
-  // Negated as a wider integer: -(-32768) has no 16-bit value.
-  s.turnRad = static_cast<double>(-static_cast<int>(s.viewTurn)) / 180 * kPi;
+  s.turnRad = turnRadians(s.viewTurn);
   s.renderIn = dialogs_.rendering.dcin;
   s.renderOut = dialogs_.rendering.dcout;
 }

@@ -19,16 +19,16 @@ MainWindow::MainWindow(ComputeOptions compute, QWidget* parent)
       Toolbar1_(new QToolBar(this)),
       StatusBar1_(new StatusBar(this)),
       menu_(buildMenuTree(*menuBar(), kMenuTree)),
-      pass_(state_, dialogs_, *picMyBmp_, eventLoopYield(*picMyBmp_), compute) {
+      pass_(state_, dialogs_, *picMyBmp_, eventLoopYield(*picMyBmp_), compute),
+      Dialog_([this] { return std::make_unique<PositionDialog>(dialogs_.position, this); }) {
   setWindowTitle(QStringLiteral("Orvane"));
   setWindowIcon(QIcon(QStringLiteral(":/icons/orvane.png")));
   // The toolbar and the status bar are always shown: no context menu offers to hide them.
   setContextMenuPolicy(Qt::PreventContextMenu);
 
-  picMyBmp_->setObjectName(QStringLiteral("picMyBmp"));
-  setCentralWidget(picMyBmp_);
   setupToolbar();
   setupStatusBar();
+  setupPicture();
   setupFileActions();
   setupPlanActions();
   setupOperateActions();
@@ -48,11 +48,22 @@ void MainWindow::drawings() {
   picMyBmp_->publish();
 }
 
-// The formula commands, the position dialog and the rendering dialog arrive with the
-// dialogs; until then these procedures open nothing.
+// `lie`: takes the position dialog's values into the state and shows the dialog with them.
+void MainWindow::lie() {
+  showPositionDialog(prepareLie(state_, dialogs_.position));
+}
+
+// OK has stored the boxes in the dialog's public values; the pass starts once the dialog is
+// gone, so a dialog opened again during that pass is a fresh one.
+void MainWindow::showPositionDialog(const PositionTexts& texts) {
+  Dialog_.window().setTexts(texts);
+  if (Dialog_.showModal()) drawings();
+}
+
+// The formula commands and the rendering dialog arrive with their dialogs; until then these
+// procedures open nothing.
 void MainWindow::Mandel() {}
 void MainWindow::Julia() {}
-void MainWindow::lie() {}
 void MainWindow::smcolor() {}
 
 void MainWindow::connectItem(std::string_view name, void (MainWindow::*handler)()) {
@@ -81,6 +92,7 @@ void MainWindow::endProgram() {
   if (ending_) return;
   ending_ = true;
   pass_.close();
+  Dialog_.unload();
   for (QWidget* window : QApplication::topLevelWidgets()) {
     if (window != this) window->close();
   }

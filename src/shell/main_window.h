@@ -5,10 +5,15 @@
 #include <string_view>
 
 #include <QMainWindow>
+#include <QPointF>
 
 #include "explorer_state.h"
 #include "menu_tree.h"
+#include "position_control.h"
+#include "position_dialog.h"
 #include "render_pass.h"
+#include "single_dialog.h"
+#include "zoom_steps.h"
 
 class QToolBar;
 
@@ -37,6 +42,7 @@ class MainWindow : public QMainWindow {
   QToolBar& toolbar() { return *Toolbar1_; }
   const MenuItems& menuItems() const { return menu_; }
   bool passRunning() const { return pass_.running(); }
+  SingleDialog<PositionDialog>& positionDialog() { return Dialog_; }
 
   // The window's procedures.
   void drawings();
@@ -49,6 +55,7 @@ class MainWindow : public QMainWindow {
   void mnuStart_Click();
   void mnuStop_Click();
   void mnuClean_Click();
+  void mnuNew_Click();
   void mnuExit_Click();
 
   // Scheme menu: forwarded to the formula commands.
@@ -62,6 +69,13 @@ class MainWindow : public QMainWindow {
   void mnuColors_Click(int index);
   void mnuSqrts_Click(int index);
   void mnuLine_Click();
+  void mnuLie_Click();
+  void zoomStep_Click(const ZoomStep& step);  // the six items of the two view submenus
+
+  // The picture's mouse events: the drag selection of the next view.
+  void picMyBmp_MouseDown(int button, QPointF position);
+  void picMyBmp_MouseMove(QPointF position);
+  void picMyBmp_MouseUp(QPointF position);
 
   // The toolbar's one handler: the key of the clicked button.
   void Toolbar1_ButtonClick(std::string_view key);
@@ -77,6 +91,9 @@ class MainWindow : public QMainWindow {
   void setupOperateActions();
   void setupToolbar();
   void setupStatusBar();
+  void setupPicture();
+  // Fills the position dialog's boxes and shows it; its OK draws the confirmed view.
+  void showPositionDialog(const PositionTexts& texts);
   void connectItem(std::string_view name, void (MainWindow::*handler)());
   void connectArray(std::string_view name, void (MainWindow::*handler)(int));
   void endProgram();
@@ -88,6 +105,7 @@ class MainWindow : public QMainWindow {
   StatusBar* StatusBar1_;
   MenuItems menu_;
   RenderPass pass_;
+  SingleDialog<PositionDialog> Dialog_;
   bool ending_ = false;
 };
 

@@ -10,6 +10,7 @@ void MainWindow::setupFileActions() {
   connectItem("mnuStart", &MainWindow::mnuStart_Click);
   connectItem("mnuStop", &MainWindow::mnuStop_Click);
   connectItem("mnuClean", &MainWindow::mnuClean_Click);
+  connectItem("mnuNew", &MainWindow::mnuNew_Click);
   connectItem("mnuExit", &MainWindow::mnuExit_Click);
 }
 
@@ -31,6 +32,12 @@ void MainWindow::mnuStop_Click() {
 // A running pass is not stopped: it goes on filling the cleared picture.
 void MainWindow::mnuClean_Click() {
   picMyBmp_->clear();
+}
+
+// Back to the home view, drawn at once; a pending zoom step still applies to it.
+void MainWindow::mnuNew_Click() {
+  resetToHome(state_, dialogs_);
+  drawings();
 }
 
 void MainWindow::mnuExit_Click() {

@@ -13,6 +13,11 @@ void MainWindow::setupOperateActions() {
   connectArray("mnuColors", &MainWindow::mnuColors_Click);
   connectArray("mnuSqrts", &MainWindow::mnuSqrts_Click);
   connectItem("mnuLine", &MainWindow::mnuLine_Click);
+  connectItem("mnuLie", &MainWindow::mnuLie_Click);
+  for (const ZoomStep& step : kZoomSteps) {
+    connect(menu_.item(step.name), &QAction::triggered, this,
+            [this, &step] { zoomStep_Click(step); });
+  }
 }
 
 // Each stores the chosen value, then moves the array's tick to the chosen item. None draws:
@@ -40,6 +45,16 @@ void MainWindow::mnuSqrts_Click(int index) {
 // Line mode has no tick of its own and leaves the grid sizes' tick where it is.
 void MainWindow::mnuLine_Click() {
   chooseLineMode(state_, dialogs_);
+}
+
+void MainWindow::mnuLie_Click() {
+  lie();
+}
+
+// Stores the step for the next pass or the next opening of the position dialog; a later
+// choice replaces it. Nothing is drawn.
+void MainWindow::zoomStep_Click(const ZoomStep& step) {
+  state_.zoomDivisor = step.zoomDivisor;
 }
 
 }  // namespace orvane

@@ -1,0 +1,43 @@
+// The position control: what `lie` puts in the position dialog's boxes, and what OK takes
+// from them. The dialog window itself is `PositionDialog`.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "explorer_state.h"
+
+namespace orvane {
+
+// The texts of the dialog's four boxes.
+struct PositionTexts {
+  std::string zoom;   // txtZoom
+  std::string x;      // txtX
+  std::string y;      // txtY
+  std::string round;  // txtRound
+};
+
+// What the rotation box shows while rotation by mouse is off: "not in effect".
+inline constexpr char kRotationOff[] = "无效";
+
+// Steps 1 to 10 of `lie`: takes the dialog's public values into the state (a pending zoom
+// step shows in the magnification and is then dropped; a pending formula switch is
+// resolved) and returns the texts the boxes show.
+PositionTexts prepareLie(ExplorerState& state, const PositionValues& position);
+
+// The values OK stores, read from the boxes; the rotation only while rotation is on.
+struct PositionEntry {
+  double numzoom;
+  double numx;
+  double numy;
+  std::int16_t ct;
+};
+
+// The rotation as OK stores it: the number rounded to the nearest integer, halves to even;
+// empty outside -32768..32767.
+std::optional<std::int16_t> rotationDegrees(double value);
+
+// `cmdRoo`: switches rotation by mouse and returns what the rotation box shows now.
+std::string toggleRotation(PositionValues& position);
+
+}  // namespace orvane

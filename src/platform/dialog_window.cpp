@@ -1,0 +1,79 @@
+// What every dialog window shares: a fixed frame laid out in twips, OK on Enter and Cancel on
+// Esc, and the way a box whose text OK cannot take is marked.
+#include "dialog_window.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace orvane {
+
+namespace {
+
+const QString kMarkedStyle = QStringLiteral("QLineEdit { border: 2px solid #d00000; }");
+
+}  // namespace
+
+QRect DialogWindow::twipsRect(int left, int top, int width, int height) {
+  return {pixels(left), pixels(top), pixels(width), pixels(height)};
+}
+
+DialogWindow::DialogWindow(QWidget* parent, const QString& caption, int clientWidthTwips,
+                           int clientHeightTwips)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      hint_(new QLabel(this)) {
+  setWindowTitle(caption);
+  setFixedSize(pixels(clientWidthTwips), pixels(clientHeightTwips));
+  setModal(true);
+  hint_->setWordWrap(true);
+  hint_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  hint_->setStyleSheet(QStringLiteral("color: #d00000;"));
+  hint_->hide();
+}
+
+void DialogWindow::setButtons(QPushButton* ok, QPushButton* cancel) {
+  ok->setDefault(true);
+  cancel_ = cancel;
+}
+
+void DialogWindow::placeHintLine(QWidget* parent, QRect twips) {
+  hint_->setParent(parent);
+  hint_->setGeometry(twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+}
+
+void DialogWindow::markBadInput(QLineEdit* box, const QString& hint) {
+  if (marked_.isEmpty()) {
+    hint_->setText(hint);
+    hint_->show();
+    hint_->raise();
+    box->setFocus();
+    box->selectAll();
+  }
+  if (marked_.contains(box)) return;
+  marked_.append(box);
+  box->setStyleSheet(kMarkedStyle);
+  connect(box, &QLineEdit::textChanged, this, [this, box] { unmark(box); });
+}
+
+void DialogWindow::unmark(QLineEdit* box) {
+  disconnect(box, &QLineEdit::textChanged, this, nullptr);
+  box->setStyleSheet(QString());
+  marked_.removeAll(box);
+  if (marked_.isEmpty()) hint_->hide();
+}
+
+void DialogWindow::clearMarks() {
+  while (!marked_.isEmpty()) unmark(const_cast<QLineEdit*>(marked_.front()));
+}
+
+void DialogWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && cancel_) {
+    cancel_->click();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+}  // namespace orvane
