@@ -10,9 +10,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "load_routine.h"
-#include "main_window.h"
-#include "memory_surface.h"
+#include "main_window_fixture.h"
 #include "picture_box.h"
 #include "status_bar.h"
 
@@ -124,61 +122,7 @@ const QStringList kExpectedMenus = {
     "  作者简介",
 };
 
-class MainWindowTest : public testing::Test {
- protected:
-  void SetUp() override {
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  }
-
-  QStringList tickedIn(std::string_view array) const {
-    QStringList ticked;
-    for (QAction* item : window.menuItems().array(array))
-      if (item->isChecked()) ticked << item->text();
-    return ticked;
-  }
-
-  void trigger(std::string_view name, int index = 0) {
-    QAction* action =
-        index == 0 ? window.menuItems().item(name) : window.menuItems().array(name).at(index - 1);
-    ASSERT_NE(action, nullptr);
-    action->trigger();
-  }
-
-  QToolButton* toolButton(const QString& key) {
-    for (QAction* action : window.toolbar().actions())
-      if (action->data().toString() == key)
-        return qobject_cast<QToolButton*>(window.toolbar().widgetForAction(action));
-    return nullptr;
-  }
-
-  // The picture the engine draws headless for the window's state as it now is.
-  QImage expectedPicture() {
-    ExplorerState state = window.state();
-    DialogValues dialogs = window.dialogs();
-    MemorySurface surface(kPictureWidth, kPictureHeight);
-    RenderPass pass(state, dialogs, surface, [] {});
-    pass.drawings();
-    QImage image(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
-    for (int y = 0; y < kPictureHeight; ++y)
-      for (int x = 0; x < kPictureWidth; ++x) {
-        const Colour c = surface.pixel(x, y);
-        image.setPixel(x, y, qRgb(redOf(c), greenOf(c), blueOf(c)));
-      }
-    return image;
-  }
-
-  int backgroundPixels() {
-    const QImage& image = window.picture().image();
-    const QRgb face = window.picture().background().rgb();
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-      for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) == face;
-    return count;
-  }
-
-  MainWindow window;
-};
+using MainWindowTest = MainWindowFixture;
 
 TEST_F(MainWindowTest, LaysOutToolbarPictureAndStatusBarAtTheDesignSize) {
   EXPECT_EQ(window.windowTitle(), "Orvane");
