@@ -2,8 +2,6 @@
 // from them.
 #include "position_control.h"
 
-#include <cmath>
-
 #include "number_text.h"
 #include "rotation.h"
 
@@ -37,12 +35,6 @@ PositionTexts prepareLie(ExplorerState& state, const PositionValues& position) {
   }
   if (position.roo == 0) texts.round = kRotationOff;
   return texts;
-}
-
-std::optional<std::int16_t> rotationDegrees(double value) {
-  const double rounded = std::nearbyint(value);  // the default rounding: halves to even
-  if (!(rounded >= -32768 && rounded <= 32767)) return std::nullopt;
-  return static_cast<std::int16_t>(rounded);
 }
 
 std::string toggleRotation(PositionValues& position) {

@@ -25,18 +25,6 @@ inline constexpr char kRotationOff[] = "无效";
 // resolved) and returns the texts the boxes show.
 PositionTexts prepareLie(ExplorerState& state, const PositionValues& position);
 
-// The values OK stores, read from the boxes; the rotation only while rotation is on.
-struct PositionEntry {
-  double numzoom;
-  double numx;
-  double numy;
-  std::int16_t ct;
-};
-
-// The rotation as OK stores it: the number rounded to the nearest integer, halves to even;
-// empty outside -32768..32767.
-std::optional<std::int16_t> rotationDegrees(double value);
-
 // `cmdRoo`: switches rotation by mouse and returns what the rotation box shows now.
 std::string toggleRotation(PositionValues& position);
 

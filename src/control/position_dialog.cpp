@@ -13,43 +13,23 @@ namespace orvane {
 
 namespace {
 
-const QString kNotANumber = QStringLiteral("请输入一个数。");
 const QString kRotationRange = QStringLiteral("旋转角度须为 -32768 到 32767 之间的整数。");
-
-template <typename Widget>
-Widget* place(QWidget* parent, QRect twips) {
-  auto* widget = new Widget(parent);
-  widget->setGeometry(DialogWindow::twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
-  return widget;
-}
-
-QLabel* label(QWidget* parent, const QString& caption, QRect twips) {
-  QLabel* label = place<QLabel>(parent, twips);
-  label->setText(caption);
-  return label;
-}
-
-QPushButton* button(QWidget* parent, const QString& caption, QRect twips) {
-  QPushButton* button = place<QPushButton>(parent, twips);
-  button->setText(caption);
-  return button;
-}
 
 }  // namespace
 
 PositionDialog::PositionDialog(PositionValues& publics, QWidget* parent)
     : DialogWindow(parent, QStringLiteral("位置控制"), 4485, 3180), publics_(publics) {
-  fraSample1 = place<QGroupBox>(this, {240, 120, 3975, 2385});
-  label(fraSample1, QStringLiteral("倍率"), {720, 360, 360, 180});
+  fraSample1 = addFrame(this, QString(), {240, 120, 3975, 2385});
+  addLabel(fraSample1, QStringLiteral("倍率"), {720, 360, 360, 180});
   txtZoom = place<QLineEdit>(fraSample1, {1440, 360, 2055, 270});
-  label(fraSample1, QStringLiteral("X 轴中心"), {360, 840, 720, 180});
+  addLabel(fraSample1, QStringLiteral("X 轴中心"), {360, 840, 720, 180});
   txtX = place<QLineEdit>(fraSample1, {1440, 840, 2055, 270});
-  label(fraSample1, QStringLiteral("Y 轴中心"), {360, 1320, 720, 180});
+  addLabel(fraSample1, QStringLiteral("Y 轴中心"), {360, 1320, 720, 180});
   txtY = place<QLineEdit>(fraSample1, {1440, 1320, 2055, 270});
-  cmdRoo = button(fraSample1, QStringLiteral("旋转"), {360, 1800, 735, 255});
+  cmdRoo = addButton(fraSample1, QStringLiteral("旋转"), {360, 1800, 735, 255});
   txtRound = place<QLineEdit>(fraSample1, {1440, 1800, 495, 270});
-  CancelButton = button(this, QStringLiteral("还原鼠标"), {600, 2640, 1095, 375});
-  OKButton = button(this, QStringLiteral("确定"), {2640, 2640, 1215, 375});
+  CancelButton = addButton(this, QStringLiteral("还原鼠标"), {600, 2640, 1095, 375});
+  OKButton = addButton(this, QStringLiteral("确定"), {2640, 2640, 1215, 375});
   // The free corner of the frame, right of the rotation box.
   placeHintLine(fraSample1, {2040, 1740, 1860, 600});
 
@@ -86,18 +66,13 @@ PositionTexts PositionDialog::texts() const {
 // colours it.
 void PositionDialog::OKButton_Click() {
   clearMarks();
-  const auto read = [this](QLineEdit* box) {
-    const std::optional<double> value = readNumber(box->text());
-    if (!value) markBadInput(box, kNotANumber);
-    return value;
-  };
-  const std::optional<double> zoom = read(txtZoom);
-  const std::optional<double> x = read(txtX);
-  const std::optional<double> y = read(txtY);
+  const std::optional<double> zoom = readNumberBox(txtZoom);
+  const std::optional<double> x = readNumberBox(txtX);
+  const std::optional<double> y = readNumberBox(txtY);
   std::optional<std::int16_t> ct = std::int16_t{0};
   if (publics_.roo == 1) {
-    const std::optional<double> degrees = read(txtRound);
-    ct = degrees ? rotationDegrees(*degrees) : std::nullopt;
+    const std::optional<double> degrees = readNumberBox(txtRound);
+    ct = degrees ? wholeNumber16(*degrees) : std::nullopt;
     if (degrees && !ct) markBadInput(txtRound, kRotationRange);
   }
   if (hasMarks()) return;

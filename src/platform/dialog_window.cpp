@@ -2,10 +2,13 @@
 // Esc, and the way a box whose text OK cannot take is marked.
 #include "dialog_window.h"
 
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include "number_conversion.h"
 
 namespace orvane {
 
@@ -17,6 +20,24 @@ const QString kMarkedStyle = QStringLiteral("QLineEdit { border: 2px solid #d000
 
 QRect DialogWindow::twipsRect(int left, int top, int width, int height) {
   return {pixels(left), pixels(top), pixels(width), pixels(height)};
+}
+
+QLabel* DialogWindow::addLabel(QWidget* parent, const QString& caption, QRect twips) {
+  auto* label = place<QLabel>(parent, twips);
+  label->setText(caption);
+  return label;
+}
+
+QPushButton* DialogWindow::addButton(QWidget* parent, const QString& caption, QRect twips) {
+  auto* button = place<QPushButton>(parent, twips);
+  button->setText(caption);
+  return button;
+}
+
+QGroupBox* DialogWindow::addFrame(QWidget* parent, const QString& caption, QRect twips) {
+  auto* frame = place<QGroupBox>(parent, twips);
+  frame->setTitle(caption);
+  return frame;
 }
 
 DialogWindow::DialogWindow(QWidget* parent, const QString& caption, int clientWidthTwips,
@@ -66,6 +87,18 @@ void DialogWindow::unmark(QLineEdit* box) {
 
 void DialogWindow::clearMarks() {
   while (!marked_.isEmpty()) unmark(const_cast<QLineEdit*>(marked_.front()));
+}
+
+std::optional<double> DialogWindow::readNumberBox(QLineEdit* box) {
+  const std::optional<double> value = readNumber(box->text());
+  if (!value) markBadInput(box, kNotANumberHint);
+  return value;
+}
+
+std::optional<std::int16_t> DialogWindow::readWholeNumberBox(QLineEdit* box) {
+  const std::optional<std::int16_t> value = readWholeNumber16(box->text());
+  if (!value) markBadInput(box, kNotAWholeNumberHint);
+  return value;
 }
 
 void DialogWindow::keyPressEvent(QKeyEvent* event) {

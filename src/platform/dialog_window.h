@@ -2,15 +2,24 @@
 // Esc, and the way a box whose text OK cannot take is marked.
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 #include <QDialog>
 #include <QList>
 #include <QRect>
+#include <QString>
 
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace orvane {
+
+// The hints beside a box whose text OK cannot take.
+inline const QString kNotANumberHint = QStringLiteral("请输入一个数。");
+inline const QString kNotAWholeNumberHint = QStringLiteral("请输入一个整数。");
 
 class DialogWindow : public QDialog {
   Q_OBJECT
@@ -20,6 +29,18 @@ class DialogWindow : public QDialog {
   static constexpr int kTwipsPerPixel = 15;
   static constexpr int pixels(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
   static QRect twipsRect(int left, int top, int width, int height);
+
+  // Controls placed at a rectangle given in twips within `parent`.
+  template <typename Widget>
+  static Widget* place(QWidget* parent, QRect twips) {
+    auto* widget = new Widget(parent);
+    widget->setGeometry(twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    return widget;
+  }
+  static QLabel* addLabel(QWidget* parent, const QString& caption, QRect twips);
+  static QPushButton* addButton(QWidget* parent, const QString& caption, QRect twips);
+  // A frame with a caption (an empty caption draws the bare frame).
+  static QGroupBox* addFrame(QWidget* parent, const QString& caption, QRect twips);
 
   // The hint line shown beside a marked box, for the tests and for the eye.
   QLabel* hintLine() const { return hint_; }
@@ -42,6 +63,11 @@ class DialogWindow : public QDialog {
   void markBadInput(QLineEdit* box, const QString& hint);
   void clearMarks();
   bool hasMarks() const { return !marked_.isEmpty(); }
+
+  // The number in `box` (see `readNumber`), or nothing with the box marked.
+  std::optional<double> readNumberBox(QLineEdit* box);
+  // The 16-bit whole number in `box` (see `readWholeNumber16`), or nothing with it marked.
+  std::optional<std::int16_t> readWholeNumberBox(QLineEdit* box);
 
   void keyPressEvent(QKeyEvent* event) override;
 

@@ -58,3 +58,18 @@ std::optional<double> readNumber(QStringView text, const QLocale& locale) {
 }
 
 }  // namespace orvane
+
+namespace orvane {
+
+std::optional<std::int16_t> wholeNumber16(double value) {
+  const double rounded = std::nearbyint(value);  // the default rounding: halves to even
+  if (!(rounded >= -32768 && rounded <= 32767)) return std::nullopt;
+  return static_cast<std::int16_t>(rounded);
+}
+
+std::optional<std::int16_t> readWholeNumber16(QStringView text, const QLocale& locale) {
+  const std::optional<double> value = readNumber(text, locale);
+  return value ? wholeNumber16(*value) : std::nullopt;
+}
+
+}  // namespace orvane

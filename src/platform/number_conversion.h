@@ -1,6 +1,7 @@
 // Numbers to text and back, as every text box and the status bar show and read them.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 
 #include <QLocale>
@@ -18,5 +19,13 @@ QString numberText(double value);
 // types them, "１２．５") read as their plain forms. Empty when the text is not a number or
 // the number is not finite.
 std::optional<double> readNumber(QStringView text, const QLocale& locale = QLocale::system());
+
+// The nearest whole number, halves to even, when it has a 16-bit value.
+std::optional<std::int16_t> wholeNumber16(double value);
+
+// A 16-bit whole number typed by the user, read as `readNumber` reads it and then rounded as
+// `wholeNumber16` rounds ("2.5" is 2, "3.5" is 4).
+std::optional<std::int16_t> readWholeNumber16(QStringView text,
+                                              const QLocale& locale = QLocale::system());
 
 }  // namespace orvane

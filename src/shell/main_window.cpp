@@ -20,7 +20,12 @@ MainWindow::MainWindow(ComputeOptions compute, QWidget* parent)
       StatusBar1_(new StatusBar(this)),
       menu_(buildMenuTree(*menuBar(), kMenuTree)),
       pass_(state_, dialogs_, *picMyBmp_, eventLoopYield(*picMyBmp_), compute),
-      Dialog_([this] { return std::make_unique<PositionDialog>(dialogs_.position, this); }) {
+      Dialog_([this] { return std::make_unique<PositionDialog>(dialogs_.position, this); }),
+      DialogD_([this] { return std::make_unique<DimensionDialog>(dialogs_.dimension, this); }),
+      DialogC_([this] { return std::make_unique<RenderingDialog>(dialogs_.rendering, this); }),
+      DialogM_([this] {
+        return std::make_unique<ColourOffsetDialog>(state_, colourOffsetFields_, this);
+      }) {
   setWindowTitle(QStringLiteral("Orvane"));
   setWindowIcon(QIcon(QStringLiteral(":/icons/orvane.png")));
   // The toolbar and the status bar are always shown: no context menu offers to hide them.
@@ -39,6 +44,7 @@ MainWindow::MainWindow(ComputeOptions compute, QWidget* parent)
   setWindowFlag(Qt::WindowMaximizeButtonHint, false);
 
   formLoad(state_, dialogs_);
+  setRenderingSliders();
 }
 
 MainWindow::~MainWindow() = default;
@@ -60,11 +66,38 @@ void MainWindow::showPositionDialog(const PositionTexts& texts) {
   if (Dialog_.showModal()) drawings();
 }
 
-// The formula commands and the rendering dialog arrive with their dialogs; until then these
-// procedures open nothing.
-void MainWindow::Mandel() {}
-void MainWindow::Julia() {}
-void MainWindow::smcolor() {}
+void MainWindow::Mandel() {
+  showDimensionDialog(mandelBeforeDialog(state_, dialogs_), mandelAfterDialog);
+}
+
+void MainWindow::Julia() {
+  showDimensionDialog(juliaBeforeDialog(state_, dialogs_), juliaAfterDialog);
+}
+
+// "取消" leaves `ok` true, so the formula command stops there; everything it did before the
+// dialog stays.
+void MainWindow::showDimensionDialog(const DimensionTexts& texts,
+                                     void (*after)(ExplorerState&, DialogValues&)) {
+  DimensionValues& dimension = dialogs_.dimension;
+  DialogD_.window().setTexts(texts);
+  dimension.ok = true;
+  DialogD_.showModal();
+  after(state_, dialogs_);
+  if (!dimension.ok) lie();
+  dimension.ok = true;
+}
+
+// The sliders open at the levels last accepted; nothing is drawn when the dialog closes.
+void MainWindow::smcolor() {
+  state_.renderIn = dialogs_.rendering.dcin;
+  state_.renderOut = dialogs_.rendering.dcout;
+  DialogC_.window().setSliders(state_.renderIn, state_.renderOut);
+  DialogC_.showModal();
+}
+
+void MainWindow::setRenderingSliders() {
+  DialogC_.window().setSliders(dialogs_.rendering.sldIn, dialogs_.rendering.sldOut);
+}
 
 void MainWindow::connectItem(std::string_view name, void (MainWindow::*handler)()) {
   connect(menu_.item(name), &QAction::triggered, this, handler);
@@ -93,6 +126,9 @@ void MainWindow::endProgram() {
   ending_ = true;
   pass_.close();
   Dialog_.unload();
+  DialogC_.unload();
+  DialogD_.unload();
+  DialogM_.unload();
   for (QWidget* window : QApplication::topLevelWidgets()) {
     if (window != this) window->close();
   }

@@ -7,11 +7,14 @@
 #include <QMainWindow>
 #include <QPointF>
 
+#include "colour_offset_dialog.h"
+#include "dimension_dialog.h"
 #include "explorer_state.h"
 #include "menu_tree.h"
 #include "position_control.h"
 #include "position_dialog.h"
 #include "render_pass.h"
+#include "rendering_dialog.h"
 #include "single_dialog.h"
 #include "zoom_steps.h"
 
@@ -43,6 +46,9 @@ class MainWindow : public QMainWindow {
   const MenuItems& menuItems() const { return menu_; }
   bool passRunning() const { return pass_.running(); }
   SingleDialog<PositionDialog>& positionDialog() { return Dialog_; }
+  SingleDialog<DimensionDialog>& dimensionDialog() { return DialogD_; }
+  SingleDialog<RenderingDialog>& renderingDialog() { return DialogC_; }
+  SingleDialog<ColourOffsetDialog>& colourOffsetDialog() { return DialogM_; }
 
   // The window's procedures.
   void drawings();
@@ -61,6 +67,7 @@ class MainWindow : public QMainWindow {
   // Scheme menu: forwarded to the formula commands.
   void mnuMandel_Click();
   void mnuJulia_Click();
+  void mnuHole_Click();
 
   // Operate menu: the option arrays, numbered from 1.
   void mnuDeeps_Click(int index);
@@ -70,6 +77,8 @@ class MainWindow : public QMainWindow {
   void mnuSqrts_Click(int index);
   void mnuLine_Click();
   void mnuLie_Click();
+  void mnuMove_Click();
+  void mnuSmooth_Click();
   void zoomStep_Click(const ZoomStep& step);  // the six items of the two view submenus
 
   // The picture's mouse events: the drag selection of the next view.
@@ -94,6 +103,13 @@ class MainWindow : public QMainWindow {
   void setupPicture();
   // Fills the position dialog's boxes and shows it; its OK draws the confirmed view.
   void showPositionDialog(const PositionTexts& texts);
+  // Shows the dimension dialog with the proposed components; after its OK the position
+  // dialog follows. `after` is the formula's check of what was confirmed.
+  void showDimensionDialog(const DimensionTexts& texts,
+                           void (*after)(ExplorerState&, DialogValues&));
+  // The rendering dialog's sliders at the levels the load routine or New has just set; the
+  // dialog is loaded without being shown.
+  void setRenderingSliders();
   void connectItem(std::string_view name, void (MainWindow::*handler)());
   void connectArray(std::string_view name, void (MainWindow::*handler)(int));
   void endProgram();
@@ -106,6 +122,10 @@ class MainWindow : public QMainWindow {
   MenuItems menu_;
   RenderPass pass_;
   SingleDialog<PositionDialog> Dialog_;
+  SingleDialog<DimensionDialog> DialogD_;
+  SingleDialog<RenderingDialog> DialogC_;
+  ColourOffsetFields colourOffsetFields_;
+  SingleDialog<ColourOffsetDialog> DialogM_;
   bool ending_ = false;
 };
 

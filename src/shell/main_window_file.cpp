@@ -1,6 +1,7 @@
 // The main window's File and Scheme menus: Start, Stop, Clear, Exit and the formula items.
 #include <QAction>
 
+#include "formula_selection.h"
 #include "main_window.h"
 #include "picture_box.h"
 
@@ -17,6 +18,7 @@ void MainWindow::setupFileActions() {
 void MainWindow::setupPlanActions() {
   connectItem("mnuMandel", &MainWindow::mnuMandel_Click);
   connectItem("mnuJulia", &MainWindow::mnuJulia_Click);
+  connectItem("mnuHole", &MainWindow::mnuHole_Click);
 }
 
 // Starts a pass whether or not one runs: a pass started inside another's yield replaces it.
@@ -37,6 +39,7 @@ void MainWindow::mnuClean_Click() {
 // Back to the home view, drawn at once; a pending zoom step still applies to it.
 void MainWindow::mnuNew_Click() {
   resetToHome(state_, dialogs_);
+  setRenderingSliders();
   drawings();
 }
 
@@ -50,6 +53,12 @@ void MainWindow::mnuMandel_Click() {
 
 void MainWindow::mnuJulia_Click() {
   Julia();
+}
+
+// Hole has no components: straight to the position dialog.
+void MainWindow::mnuHole_Click() {
+  chooseHole(state_, dialogs_);
+  lie();
 }
 
 }  // namespace orvane

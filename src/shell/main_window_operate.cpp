@@ -14,6 +14,8 @@ void MainWindow::setupOperateActions() {
   connectArray("mnuSqrts", &MainWindow::mnuSqrts_Click);
   connectItem("mnuLine", &MainWindow::mnuLine_Click);
   connectItem("mnuLie", &MainWindow::mnuLie_Click);
+  connectItem("mnuMove", &MainWindow::mnuMove_Click);
+  connectItem("mnuSmooth", &MainWindow::mnuSmooth_Click);
   for (const ZoomStep& step : kZoomSteps) {
     connect(menu_.item(step.name), &QAction::triggered, this,
             [this, &step] { zoomStep_Click(step); });
@@ -49,6 +51,15 @@ void MainWindow::mnuLine_Click() {
 
 void MainWindow::mnuLie_Click() {
   lie();
+}
+
+// The offsets change as the options are chosen; nothing is drawn when the dialog closes.
+void MainWindow::mnuMove_Click() {
+  DialogM_.showModal();
+}
+
+void MainWindow::mnuSmooth_Click() {
+  smcolor();
 }
 
 // Stores the step for the next pass or the next opening of the position dialog; a later

@@ -80,19 +80,6 @@ TEST_F(PositionControl, RotationOffShowsNotInEffect) {
   EXPECT_EQ(prepareLie(state, dialogs.position).round, kRotationOff);
 }
 
-TEST(RotationDegrees, RoundsHalvesToEvenWithinSixteenBits) {
-  EXPECT_EQ(rotationDegrees(12.5), 12);
-  EXPECT_EQ(rotationDegrees(13.5), 14);
-  EXPECT_EQ(rotationDegrees(-0.5), 0);
-  EXPECT_EQ(rotationDegrees(-45.2), -45);
-  EXPECT_EQ(rotationDegrees(32767.4), 32767);
-  EXPECT_EQ(rotationDegrees(-32768.5), -32768);
-  EXPECT_FALSE(rotationDegrees(32767.5));
-  EXPECT_FALSE(rotationDegrees(-32769));
-  EXPECT_FALSE(rotationDegrees(1e300));
-  EXPECT_FALSE(rotationDegrees(std::numeric_limits<double>::quiet_NaN()));
-}
-
 TEST(ToggleRotation, SwitchesAndShowsZeroOrNotInEffect) {
   PositionValues position;
   position.ct = 25;

@@ -83,5 +83,27 @@ TEST(ReadNumber, ReadsTheLocaleFormAndThePlainForm) {
   EXPECT_FALSE(readNumber(u"2,5", chinese).has_value());
 }
 
+TEST(WholeNumber16, RoundsHalvesToEvenWithinSixteenBits) {
+  EXPECT_EQ(wholeNumber16(12.5), 12);
+  EXPECT_EQ(wholeNumber16(13.5), 14);
+  EXPECT_EQ(wholeNumber16(-0.5), 0);
+  EXPECT_EQ(wholeNumber16(-45.2), -45);
+  EXPECT_EQ(wholeNumber16(32767.4), 32767);
+  EXPECT_EQ(wholeNumber16(-32768.5), -32768);
+  EXPECT_FALSE(wholeNumber16(32767.5));
+  EXPECT_FALSE(wholeNumber16(-32769));
+  EXPECT_FALSE(wholeNumber16(1e300));
+  EXPECT_FALSE(wholeNumber16(std::numeric_limits<double>::quiet_NaN()));
+}
+
+TEST(ReadWholeNumber16, ReadsTypedWholeNumbers) {
+  EXPECT_EQ(readWholeNumber16(u"-99"), -99);
+  EXPECT_EQ(readWholeNumber16(u"999"), 999);
+  EXPECT_EQ(readWholeNumber16(u"2.5"), 2);
+  EXPECT_EQ(readWholeNumber16(u"３"), 3);
+  for (const char16_t* text : {u"", u"+", u"-", u"abc", u"1e9", u"."})
+    EXPECT_FALSE(readWholeNumber16(QStringView(text))) << QString::fromUtf16(text).toStdString();
+}
+
 }  // namespace
 }  // namespace orvane

@@ -63,14 +63,17 @@ int MainWindowFixture::backgroundPixels() {
   return count;
 }
 
-void MainWindowFixture::whenPositionDialogShows(std::function<void(PositionDialog&)> act) {
+void MainWindowFixture::whenModalShows(std::function<bool(QWidget*)> act) {
   auto* poll = new QTimer(&window);
   QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
-    auto* dialog = qobject_cast<PositionDialog*>(QApplication::activeModalWidget());
-    if (!dialog || !dialog->isVisible()) return;
-    poll->deleteLater();
-    poll->stop();
-    act(*dialog);
+    QWidget* shown = QApplication::activeModalWidget();
+    if (!shown || !shown->isVisible()) return;
+    poll->stop();  // before acting: the act may open a dialog of its own
+    if (act(shown)) {
+      poll->deleteLater();
+    } else {
+      poll->start(0);
+    }
   });
   poll->start(0);
 }

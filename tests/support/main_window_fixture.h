@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string_view>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -28,9 +29,24 @@ class MainWindowFixture : public testing::Test {
   QImage expectedPicture();
   int backgroundPixels();
 
-  // Runs `act` on the position dialog once it shows modally.
-  void whenPositionDialogShows(std::function<void(PositionDialog&)> act);
+  // Runs `act` on the next modal dialog of type `Dialog` once it shows.
+  template <typename Dialog>
+  void whenDialogShows(std::function<void(Dialog&)> act) {
+    whenModalShows([act](QWidget* shown) {
+      auto* dialog = qobject_cast<Dialog*>(shown);
+      if (dialog) act(*dialog);
+      return dialog != nullptr;
+    });
+  }
+  void whenPositionDialogShows(std::function<void(PositionDialog&)> act) {
+    whenDialogShows<PositionDialog>(std::move(act));
+  }
 
+ private:
+  // Polls the event loop for a visible modal widget that `act` accepts.
+  void whenModalShows(std::function<bool(QWidget*)> act);
+
+ protected:
   MainWindow window;
 };
 

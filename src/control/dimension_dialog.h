@@ -1,0 +1,37 @@
+// The dimension components dialog `DialogD`: the Mandelbrot start value or the Julia constant.
+#pragma once
+
+#include "dialog_window.h"
+#include "explorer_state.h"
+#include "formula_selection.h"
+
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+
+namespace orvane {
+
+// A view over `numDx`, `numDy` and `ok`, which outlive it. "确定>>..." stores the two boxes
+// and sets `ok` to false, so the formula command goes on to the position dialog; "取消"
+// and the title bar change nothing.
+class DimensionDialog : public DialogWindow {
+  Q_OBJECT
+
+ public:
+  explicit DimensionDialog(DimensionValues& publics, QWidget* parent = nullptr);
+
+  void setTexts(const DimensionTexts& texts);
+
+  QLineEdit* txtDx;
+  QLineEdit* txtDy;
+  QPushButton* CancelButton;
+  QPushButton* OKButton;
+
+ private:
+  void OKButton_Click();
+
+  DimensionValues& publics_;
+  QGroupBox* Frame1;
+};
+
+}  // namespace orvane
