@@ -26,7 +26,6 @@ namespace {
 using namespace orvane::e2e;
 
 const QString kDialog = QStringLiteral("位置控制");
-const QString kRotationOff = QStringLiteral("无效");
 
 // The texts of the position dialog's four boxes.
 struct Boxes {
@@ -82,14 +81,15 @@ Boxes offered(const View& view, bool rotationOn, QPoint press, QPoint release) {
   const double dy = (u * std::cos(t) - v * std::sin(t)) / view.zoom;
   const double dx = (v * std::cos(t) + u * std::sin(t)) / view.zoom;
   const long k = std::lrint(static_cast<double>(turn) / pi * 180 - r);  // halves to even
+  // With rotation off the frame never turns and the view is taken upright, so k is 0 and the
+  // box shows "0", which OK then ignores.
   return {general15(view.zoom * f), general15(view.x + dx), general15(view.y + dy),
-          rotationOn ? QString::number((360 - k) % 360) : kRotationOff};
+          QString::number((360 - k) % 360)};
 }
 
-// What OK stores from the boxes; a rotation not in effect is stored as 0.
+// What OK stores from the boxes (with rotation off the box holds "0", stored as 0).
 View confirmed(const Boxes& boxes) {
-  return {boxes.zoom.toDouble(), boxes.x.toDouble(), boxes.y.toDouble(),
-          boxes.rotation == kRotationOff ? 0 : boxes.rotation.toInt()};
+  return {boxes.zoom.toDouble(), boxes.x.toDouble(), boxes.y.toDouble(), boxes.rotation.toInt()};
 }
 
 QImage rendered(const Boxes& boxes) {
