@@ -42,11 +42,14 @@ QGroupBox* DialogWindow::addFrame(QWidget* parent, const QString& caption, QRect
 
 DialogWindow::DialogWindow(QWidget* parent, const QString& caption, int clientWidthTwips,
                            int clientHeightTwips)
+    : DialogWindow(parent, caption, QSize(pixels(clientWidthTwips), pixels(clientHeightTwips))) {}
+
+DialogWindow::DialogWindow(QWidget* parent, const QString& caption, QSize clientPixels)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       hint_(new QLabel(this)) {
   setWindowTitle(caption);
-  setFixedSize(pixels(clientWidthTwips), pixels(clientHeightTwips));
+  setFixedSize(clientPixels);
   setModal(true);
   hint_->setWordWrap(true);
   hint_->setAlignment(Qt::AlignLeft | Qt::AlignTop);

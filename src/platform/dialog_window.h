@@ -51,6 +51,8 @@ class DialogWindow : public QDialog {
   // area in twips.
   DialogWindow(QWidget* parent, const QString& caption, int clientWidthTwips,
                int clientHeightTwips);
+  // The same with the client area in pixels.
+  DialogWindow(QWidget* parent, const QString& caption, QSize clientPixels);
 
   // `ok` answers Enter, `cancel` answers Esc by running its own click handler. The title
   // bar's close button runs neither.

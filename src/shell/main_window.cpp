@@ -25,7 +25,10 @@ MainWindow::MainWindow(ComputeOptions compute, QWidget* parent)
       DialogC_([this] { return std::make_unique<RenderingDialog>(dialogs_.rendering, this); }),
       DialogM_([this] {
         return std::make_unique<ColourOffsetDialog>(state_, colourOffsetFields_, this);
-      }) {
+      }),
+      DialogReadme_([this] { return std::make_unique<HelpWindow>(this); }),
+      frmFractalAbout_([this] { return std::make_unique<AboutWindow>(this); }),
+      frmAbout_([this] { return std::make_unique<AuthorWindow>(this); }) {
   setWindowTitle(QStringLiteral("Orvane"));
   setWindowIcon(QIcon(QStringLiteral(":/icons/orvane.png")));
   // The toolbar and the status bar are always shown: no context menu offers to hide them.
@@ -37,6 +40,7 @@ MainWindow::MainWindow(ComputeOptions compute, QWidget* parent)
   setupFileActions();
   setupPlanActions();
   setupOperateActions();
+  setupHelpActions();
 
   // The program lays itself out only at its design size, so the window keeps it and offers
   // no maximise button.
@@ -129,10 +133,10 @@ void MainWindow::endProgram() {
   DialogC_.unload();
   DialogD_.unload();
   DialogM_.unload();
-  for (QWidget* window : QApplication::topLevelWidgets()) {
-    if (window != this) window->close();
-  }
+  DialogReadme_.unload();
+  frmAbout_.unload();
   close();
+  frmFractalAbout_.unload();
   QCoreApplication::exit(0);
 }
 

@@ -7,9 +7,12 @@
 #include <QMainWindow>
 #include <QPointF>
 
+#include "about_window.h"
+#include "author_window.h"
 #include "colour_offset_dialog.h"
 #include "dimension_dialog.h"
 #include "explorer_state.h"
+#include "help_window.h"
 #include "menu_tree.h"
 #include "position_control.h"
 #include "position_dialog.h"
@@ -49,6 +52,9 @@ class MainWindow : public QMainWindow {
   SingleDialog<DimensionDialog>& dimensionDialog() { return DialogD_; }
   SingleDialog<RenderingDialog>& renderingDialog() { return DialogC_; }
   SingleDialog<ColourOffsetDialog>& colourOffsetDialog() { return DialogM_; }
+  SingleDialog<HelpWindow>& helpWindow() { return DialogReadme_; }
+  SingleDialog<AboutWindow>& aboutWindow() { return frmFractalAbout_; }
+  SingleDialog<AuthorWindow>& authorWindow() { return frmAbout_; }
 
   // The window's procedures.
   void drawings();
@@ -86,6 +92,11 @@ class MainWindow : public QMainWindow {
   void picMyBmp_MouseMove(QPointF position);
   void picMyBmp_MouseUp(QPointF position);
 
+  // Help menu.
+  void mnuReadme_Click();
+  void mnuAbout_Click();
+  void mnuWriter_Click();
+
   // The toolbar's one handler: the key of the clicked button.
   void Toolbar1_ButtonClick(std::string_view key);
   // The status bar's one handler: the number of the clicked panel.
@@ -101,6 +112,7 @@ class MainWindow : public QMainWindow {
   void setupToolbar();
   void setupStatusBar();
   void setupPicture();
+  void setupHelpActions();
   // Fills the position dialog's boxes and shows it; its OK draws the confirmed view.
   void showPositionDialog(const PositionTexts& texts);
   // Shows the dimension dialog with the proposed components; after its OK the position
@@ -126,6 +138,9 @@ class MainWindow : public QMainWindow {
   SingleDialog<RenderingDialog> DialogC_;
   ColourOffsetFields colourOffsetFields_;
   SingleDialog<ColourOffsetDialog> DialogM_;
+  SingleDialog<HelpWindow> DialogReadme_;
+  SingleDialog<AboutWindow> frmFractalAbout_;
+  SingleDialog<AuthorWindow> frmAbout_;
   bool ending_ = false;
 };
 

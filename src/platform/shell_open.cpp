@@ -1,0 +1,12 @@
+// The desktop shell's "open" on a web address or a mail link.
+#include "shell_open.h"
+
+#include <QDesktopServices>
+
+namespace orvane {
+
+void openInDesktopShell(const QUrl& target) {
+  QDesktopServices::openUrl(target);
+}
+
+}  // namespace orvane
