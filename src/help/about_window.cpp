@@ -58,7 +58,8 @@ AboutWindow::AboutWindow(QWidget* parent)
         Qt::darkRed);
   label(this, QStringLiteral("开发商：Orvane 开发组"), {48, 72, 180, 12});
   Label3 = new LinkLabel(this);
-  Label3->setGeometry(48, 88, 180, 12);
+  // Wider than the other lines: the whole mail address must show, up to the collaborators.
+  Label3->setGeometry(48, 88, 214, 12);
   Label3->setText(QStringLiteral("欢迎咨询：team@orvane.example.org"));
   Label3->setStyleSheet(QStringLiteral("color: #000080; text-decoration: underline;"));
   label(this, QStringLiteral("感谢每一位试用者提出的意见与建议！"), {48, 120, 193, 33}, Qt::red);
