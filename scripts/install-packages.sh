@@ -10,6 +10,9 @@ packages=(
   fonts-wqy-microhei                 # real glyphs for the Chinese interface
   xvfb xauth x11-utils               # a headless X server for the window tests
   openbox xdotool                    # a window manager for it, and a hand on its keys and mouse
+  clang libclang-rt-14-dev           # libFuzzer and the sanitizers' runtimes for the fuzz targets
+  appstream desktop-file-utils       # validating the desktop entry and the AppStream metainfo
+  dpkg-dev                           # the Debian package's library dependencies (dpkg-shlibdeps)
 )
 
 missing=()
