@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Orvane and runs every test headless: the end-to-end tests
-# drive the real program on a private Xvfb display.
+# drive the real program on a private Xvfb display. The whole suite runs twice: in the
+# optimised build, and under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-packages.sh
 cmake --preset release
 cmake --build --preset release
 bash scripts/xvfb-session.sh ctest --preset release
+cmake --preset asan
+cmake --build --preset asan
+bash scripts/xvfb-session.sh ctest --preset asan
