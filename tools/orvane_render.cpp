@@ -7,6 +7,7 @@
 #include "memory_surface.h"
 #include "render_options.h"
 #include "render_pass.h"
+#include "view_chunk.h"
 
 namespace {
 
@@ -48,7 +49,9 @@ int main(int argc, char* argv[]) {
                           {.threads = request.threads, .vectorised = !request.scalar});
   pass.drawings();
 
-  if (!toImage(surface).save(QString::fromStdString(request.output), "PNG")) {
+  QImage picture = toImage(surface);
+  orvane::attachView(picture, orvane::viewOptions(state, dialogs));
+  if (!picture.save(QString::fromStdString(request.output), "PNG")) {
     std::fprintf(stderr, "orvane-render: cannot write '%s'\n", request.output.c_str());
     return kWriteFailed;
   }

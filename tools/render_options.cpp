@@ -9,6 +9,7 @@
 #include <QCommandLineParser>
 
 #include "load_routine.h"
+#include "view_chunk.h"
 
 namespace orvane {
 
@@ -122,7 +123,8 @@ constexpr double kMaxJitter = 100;
 
 void addOptions(QCommandLineParser& parser) {
   parser.setApplicationDescription(
-      "Renders one view of Orvane headless and writes it as a 400 x 300 PNG.\n"
+      "Renders one view of Orvane headless and writes it as a 400 x 300 PNG, which keeps\n"
+      "the view it was drawn from (see --from).\n"
       "Without options it draws the picture that Start draws right after launch.");
   parser.addOptions({
       {"formula", "mandelbrot, julia or hole (default mandelbrot).", "name"},
@@ -145,6 +147,10 @@ void addOptions(QCommandLineParser& parser) {
       {"threads", "Threads to compute with, 1 to 1024 (default: all cores).", "T"},
       {"scalar", "Compute with the plain scalar loop instead of the SIMD lanes."},
       {"stats", "Print iterations, pixels, seconds and iterations per second."},
+      {"from",
+       "Draw the view kept in a PNG that orvane-render wrote; the other options change single "
+       "values of it.",
+       "FILE.png"},
       {"o", "The PNG file to write (required).", "FILE.png"},
   });
   parser.addHelpOption();
@@ -208,7 +214,16 @@ RenderRequest readRequest(const QCommandLineParser& parser) {
 
 }  // namespace
 
-ParsedCommandLine parseRenderCommandLine(const QStringList& arguments) {
+namespace {
+
+ParsedCommandLine refused(std::string error) {
+  ParsedCommandLine parsed;
+  parsed.error = std::move(error);
+  return parsed;
+}
+
+// One parse of an argument list; the request or the reason it was refused.
+ParsedCommandLine parseOnce(const QStringList& arguments) {
   QCommandLineParser parser;
   addOptions(parser);
   ParsedCommandLine parsed;
@@ -227,10 +242,30 @@ ParsedCommandLine parseRenderCommandLine(const QStringList& arguments) {
   }
   try {
     parsed.request = readRequest(parser);
+    if (parser.isSet("from")) parsed.request->from = parser.value("from").toStdString();
   } catch (const OptionError& error) {
     parsed.error = error.text;
   }
   return parsed;
+}
+
+}  // namespace
+
+// With --from, the kept view's options come first and the command line's after them, so
+// that an option given on the command line wins over the kept one.
+ParsedCommandLine parseRenderCommandLine(const QStringList& arguments) {
+  ParsedCommandLine parsed = parseOnce(arguments);
+  if (!parsed.request || parsed.request->from.empty()) return parsed;
+  const QString path = QString::fromStdString(parsed.request->from);
+  std::string error;
+  const std::optional<QStringList> kept = viewOptionsFrom(path, error);
+  if (!kept) return refused(error);
+  const QStringList program = arguments.mid(0, 1);
+  const ParsedCommandLine alone = parseOnce(program + *kept + QStringList{"-o", "-"});
+  if (!alone.request) {
+    return refused("--from: the view in '" + parsed.request->from + "' is damaged: " + alone.error);
+  }
+  return parseOnce(program + *kept + arguments.mid(1));
 }
 
 void applyRenderRequest(const RenderRequest& request, ExplorerState& state, DialogValues& dialogs) {

@@ -31,6 +31,7 @@ struct RenderRequest {
   bool scalar = false;
   bool stats = false;
   std::string output;
+  std::string from;  // the PNG whose kept view the options start from, if any
 };
 
 struct ParsedCommandLine {

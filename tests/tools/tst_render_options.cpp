@@ -10,6 +10,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <fstream>
@@ -22,6 +23,7 @@
 #include "memory_surface.h"
 #include "render_options.h"
 #include "render_pass.h"
+#include "view_chunk.h"
 
 namespace orvane {
 namespace {
@@ -270,6 +272,78 @@ TEST(Renderer, PngEqualsTheInMemoryPicture) {
   const QString other = dir.filePath("hole.png");
   ASSERT_EQ(runRenderer(line + "-o '" + other.toStdString() + "'", dir).status, 0);
   EXPECT_EQ(pngPixels(other), memoryRender(options));
+}
+
+TEST(Renderer, APictureKeepsItsViewAndIsDrawnAgainFromIt) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const std::string views[] = {
+      "",
+      "--formula julia --components -0.8,0.156 --zoom 1.7 --rotation 33 --jitter 0.33,3 "
+      "--grid 20 --offsets 300,1,2 --inner 0 --colour-mode grey",
+      "--formula hole --grid line --center -0.2,-0.055 --zoom 10 --escape 16 --depth 256",
+  };
+  int n = 0;
+  for (const std::string& view : views) {
+    const QString first = dir.filePath(QStringLiteral("first%1.png").arg(n));
+    const QString again = dir.filePath(QStringLiteral("again%1.png").arg(n++));
+    ASSERT_EQ(runRenderer(view + " -o '" + first.toStdString() + "'", dir).status, 0) << view;
+    ASSERT_EQ(
+        runRenderer("--from '" + first.toStdString() + "' -o '" + again.toStdString() + "'", dir)
+            .status,
+        0)
+        << view;
+    EXPECT_EQ(pngPixels(again), pngPixels(first)) << view;
+    EXPECT_EQ(QImage(again).text(kViewChunkKey), QImage(first).text(kViewChunkKey)) << view;
+  }
+}
+
+TEST(Renderer, OptionsGivenWithFromChangeSingleValuesOfTheKeptView) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString kept = dir.filePath("kept.png");
+  const QString changed = dir.filePath("changed.png");
+  ASSERT_EQ(runRenderer("--formula julia --components 0.25,0 -o '" + kept.toStdString() + "'", dir)
+                .status,
+            0);
+  ASSERT_EQ(
+      runRenderer("--from '" + kept.toStdString() + "' --zoom 2 -o '" + changed.toStdString() + "'",
+                  dir)
+          .status,
+      0);
+  EXPECT_EQ(pngPixels(changed),
+            memoryRender({"--formula", "julia", "--components", "0.25,0", "--zoom", "2"}));
+}
+
+TEST(Renderer, APictureWithoutAViewOrWithADamagedOneIsRefused) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QImage plain(4, 3, QImage::Format_RGB32);
+  plain.fill(Qt::white);
+  const QString none = dir.filePath("none.png");
+  ASSERT_TRUE(plain.save(none));
+  const std::pair<const char*, const char*> damaged[] = {
+      {"depth.png", "--depth=banana"},
+      {"output.png", "--zoom=2 -o=/tmp/elsewhere.png"},
+      {"words.png", "rm -rf /"},
+  };
+  std::vector<std::pair<QString, std::string>> refused{{none, "carries no Orvane view"},
+                                                       {dir.filePath("missing.png"), "--from"}};
+  for (const auto& [file, text] : damaged) {
+    QImage image = plain;
+    image.setText(kViewChunkKey, text);
+    ASSERT_TRUE(image.save(dir.filePath(file)));
+    refused.emplace_back(dir.filePath(file), "damaged");
+  }
+  const QString out = dir.filePath("out.png");
+  for (const auto& [file, reason] : refused) {
+    const RunResult run =
+        runRenderer("--from '" + file.toStdString() + "' -o '" + out.toStdString() + "'", dir);
+    EXPECT_EQ(run.status, 2) << file.toStdString();
+    EXPECT_NE(run.errors.find(reason), std::string::npos) << run.errors;
+    EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;
+    EXPECT_FALSE(QFile::exists(out));
+  }
 }
 
 }  // namespace

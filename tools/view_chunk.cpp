@@ -1,0 +1,98 @@
+// The view a picture was drawn from, kept in the PNG itself as a text chunk.
+#include "view_chunk.h"
+
+#include <array>
+#include <charconv>
+
+#include <QImageReader>
+
+namespace orvane {
+
+namespace {
+
+// Only these may appear in a kept view: what the picture looks like, not how it was computed
+// or where it went.
+constexpr std::array<const char*, 13> kViewOptions = {
+    "formula", "zoom",        "center", "rotation", "components", "depth", "escape",
+    "jitter",  "colour-mode", "inner",  "outer",    "offsets",    "grid"};
+
+// The shortest text that reads back to exactly this number.
+std::string exact(double value) {
+  char buffer[64];
+  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, error == std::errc{} ? end : buffer);
+}
+
+std::string formulaName(std::int16_t drawing) {
+  switch (drawing) {
+    case formula::kJulia:
+      return "julia";
+    case formula::kHole:
+      return "hole";
+    default:
+      return "mandelbrot";
+  }
+}
+
+std::string colourModeName(std::int16_t mode) {
+  switch (mode) {
+    case colour_mode::kTwoColour:
+      return "mono";
+    case colour_mode::kGrey:
+      return "grey";
+    default:
+      return "rgb";
+  }
+}
+
+bool isViewOption(const QString& argument) {
+  for (const char* name : kViewOptions)
+    if (argument.startsWith(QStringLiteral("--%1=").arg(QLatin1String(name)))) return true;
+  return false;
+}
+
+}  // namespace
+
+std::string viewOptions(const ExplorerState& state, const DialogValues& dialogs) {
+  const PositionValues& position = dialogs.position;
+  const std::string grid = state.gridChoice == kLineMode ? "line" : std::to_string(state.gridSide);
+  return "--formula=" + formulaName(state.drawing) + " --zoom=" + exact(position.numzoom) +
+         " --center=" + exact(state.viewX) + "," + exact(state.viewY) +
+         " --rotation=" + std::to_string(position.ct) +
+         " --components=" + exact(dialogs.dimension.numDx) + "," + exact(dialogs.dimension.numDy) +
+         " --depth=" + std::to_string(state.iterDepth) +
+         " --escape=" + std::to_string(state.escapeValue) + " --jitter=" + exact(state.jitterLow) +
+         "," + exact(state.jitterHigh) + " --colour-mode=" + colourModeName(state.colorMode) +
+         " --inner=" + std::to_string(state.renderIn) +
+         " --outer=" + std::to_string(state.renderOut) +
+         " --offsets=" + std::to_string(state.colr) + "," + std::to_string(state.colg) + "," +
+         std::to_string(state.colb) + " --grid=" + grid;
+}
+
+void attachView(QImage& image, const std::string& options) {
+  image.setText(QString::fromLatin1(kViewChunkKey), QString::fromStdString(options));
+}
+
+std::optional<QStringList> viewOptionsFrom(const QString& path, std::string& error) {
+  QImageReader reader(path, "png");
+  if (!reader.canRead()) {
+    error = "--from: '" + path.toStdString() + "' is not a PNG picture that can be read";
+    return std::nullopt;
+  }
+  const QString kept = reader.text(QString::fromLatin1(kViewChunkKey));
+  if (kept.isEmpty()) {
+    error = "--from: '" + path.toStdString() + "' carries no Orvane view";
+    return std::nullopt;
+  }
+  const QStringList options = kept.split(u' ', Qt::SkipEmptyParts);
+  for (const QString& option : options) {
+    if (!isViewOption(option)) {
+      error = "--from: the view in '" + path.toStdString() + "' is damaged near '" +
+              option.left(40).toStdString() + "'";
+      return std::nullopt;
+    }
+  }
+  return options;
+}
+
+}  // namespace orvane
