@@ -1,6 +1,8 @@
 // What the end-to-end tests share: the program on an X display, xdotool, the screen.
 #include "desktop_session.h"
 
+#include <QClipboard>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPixmap>
@@ -19,6 +21,16 @@ namespace {
 bool sameRow(const QImage& screen, QPoint at, const QImage& picture, int row) {
   return std::memcmp(screen.constScanLine(at.y()) + at.x() * 4, picture.constScanLine(row),
                      static_cast<std::size_t>(picture.width()) * 4) == 0;
+}
+
+// xdotool matches titles as extended regular expressions; some dialog titles hold brackets.
+QString titlePattern(const QString& title) {
+  QString pattern = QStringLiteral("^");
+  for (const QChar c : title) {
+    if (QStringLiteral(".[]()*+?{}|^$\\").contains(c)) pattern += '\\';
+    pattern += c;
+  }
+  return pattern + '$';
 }
 
 }  // namespace
@@ -116,6 +128,22 @@ QImage render(const QStringList& options) {
   const QImage image(file);
   EXPECT_EQ(image.size(), QSize(kWidth, kHeight)) << file.toStdString();
   return image.convertToFormat(QImage::Format_RGB32);
+}
+
+// A marker put on the clipboard first tells a copy not yet made from one made.
+QString copyFocusedText() {
+  const QString marker = QStringLiteral("(not copied)");
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  clipboard->setText(marker);
+  type({"ctrl+a", "ctrl+c"});
+  QElapsedTimer timer;
+  timer.start();
+  for (;;) {
+    QCoreApplication::processEvents();
+    const QString text = clipboard->text();
+    if (text != marker || timer.elapsed() > 5000) return text;
+    pause(50);
+  }
 }
 
 void ProgramSession::SetUpTestSuite() {
@@ -252,7 +280,7 @@ bool ProgramSession::locateBlank() {
 std::optional<QString> ProgramSession::windowTitled(const QString& title) {
   const XdotoolRun run =
       runXdotool({"search", "--all", "--onlyvisible", "--pid",
-                  QString::number(program_->processId()), "--name", '^' + title + '$'});
+                  QString::number(program_->processId()), "--name", titlePattern(title)});
   if (!run.finished || run.exitCode != 0 || run.output.isEmpty()) return std::nullopt;
   return run.output.split('\n').last();
 }
@@ -260,7 +288,7 @@ std::optional<QString> ProgramSession::windowTitled(const QString& title) {
 bool ProgramSession::waitForWindow(const QString& title) {
   const QString found =
       xdotool({"search", "--sync", "--all", "--onlyvisible", "--pid",
-               QString::number(program_->processId()), "--name", '^' + title + '$'});
+               QString::number(program_->processId()), "--name", titlePattern(title)});
   if (found.isEmpty()) {
     ADD_FAILURE() << "no window titled " << title.toStdString() << " opened";
     return false;

@@ -56,6 +56,9 @@ std::string differences(const QImage& shown, const QImage& expected);
 // What orvane-render writes for the options, as RGB32.
 QImage render(const QStringList& options);
 
+// The text of the focused box, selected and copied through the clipboard.
+QString copyFocusedText();
+
 // Starts the program for each test and ends it afterwards; finds and reads its surface.
 class ProgramSession : public testing::Test {
  protected:
@@ -84,7 +87,7 @@ class ProgramSession : public testing::Test {
   // one colour framed by other colours on every side.
   bool locateBlank();
 
-  // The program's visible window with this title (no regular expression characters in it).
+  // The program's visible window with this title, taken literally.
   std::optional<QString> windowTitled(const QString& title);
 
   // Waits for the program's window with this title and gives it the keyboard.
