@@ -89,6 +89,7 @@ ColourOffsetDialog::ColourOffsetDialog(ExplorerState& offsets, ColourOffsetField
   enableCustomFrame(fields_.presetIndex);
   optMoveS.at(static_cast<std::size_t>(fields_.presetIndex - 1))->setChecked(true);
   showOffsets();
+  OKButton->setFocus();  // the dialog opens on "确定", the first stop of its tab order
   fields_.savedRed = offsets_.colr;
   fields_.savedGreen = offsets_.colg;
   fields_.savedBlue = offsets_.colb;
@@ -118,6 +119,10 @@ void ColourOffsetDialog::optMoveS_Click(int index) {
   optMoveS[static_cast<std::size_t>(index - 1)]->setChecked(true);
   enableCustomFrame(index);
   showOffsets();
+  // The options' group is one stop in the tab order, on the option selected, as on every
+  // desktop; the arrow keys then move the selection.
+  for (QRadioButton* option : optMoveS)
+    option->setFocusPolicy(option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 // Each box must hold a whole number (a fraction rounds, halves to even); otherwise the

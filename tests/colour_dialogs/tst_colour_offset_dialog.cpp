@@ -98,19 +98,27 @@ TEST_F(ColourOffsetDialogTest, BoxesWithoutAWholeNumberKeepItOpenAndChangeNothin
   expectOffsets(160, 64, 192);
 }
 
-TEST_F(ColourOffsetDialogTest, TabGoesFromOkThroughTheBoxesToTheOptions) {
+TEST_F(ColourOffsetDialogTest, OpensOnOkAndTabGoesThroughTheBoxesToTheSelectedOption) {
   ColourOffsetDialog& d = open();
-  d.optMoveS[3]->click();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
-  d.OKButton->setFocus();
-  const QWidget* order[] = {d.CancelButton, d.txtMoveRed, d.txtMoveGreen, d.txtMoveBlue};
+  EXPECT_EQ(QApplication::focusWidget(), d.OKButton);
+  const QWidget* order[] = {d.CancelButton, d.optMoveS[1]};  // boxes disabled: skipped
   for (const QWidget* next : order) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), next);
   }
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);  // then the options' group
-  EXPECT_TRUE(std::find(d.optMoveS.begin(), d.optMoveS.end(), QApplication::focusWidget()) !=
-              d.optMoveS.end());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);  // the arrows move the selection
+  EXPECT_TRUE(d.optMoveS[2]->isChecked());
+  expectOffsets(192, 128, 16);
+
+  d.optMoveS[3]->click();
+  d.OKButton->setFocus();
+  const QWidget* custom[] = {d.CancelButton, d.txtMoveRed, d.txtMoveGreen, d.txtMoveBlue,
+                             d.optMoveS[3]};
+  for (const QWidget* next : custom) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), next);
+  }
 }
 
 }  // namespace
