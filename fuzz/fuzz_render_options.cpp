@@ -1,0 +1,146 @@
+// orvane-render's command line: the input split at NUL bytes into arguments after the
+// program name. The result is exactly one of a request, an error or the help text; a request
+// holds only values the options allow, and applying it to a fresh state is safe.
+//
+// --from reads the view kept in a PNG. A private directory holds pictures to read, and an
+// "@" in an argument stands for that directory: @view.png keeps a view, @plain.png keeps
+// none, @damaged.png keeps a foreign option. An input that starts with "view:" keeps its
+// first argument as the view of @fuzzed.png instead of being parsed with it.
+#include <QCoreApplication>
+#include <QImage>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <cstring>
+
+#include "fuzz_support.h"
+#include "memory_surface.h"
+#include "render_options.h"
+#include "render_pass.h"
+#include "view_chunk.h"
+
+namespace {
+
+using orvane::fuzz::check;
+
+// Arguments reach the program in the locale's encoding, UTF-8 here.
+QStringList split(const char* text, std::size_t size) {
+  QStringList parts;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= size; ++i) {
+    if (i == size || text[i] == '\0') {
+      parts << QString::fromUtf8(text + start, static_cast<qsizetype>(i - start));
+      start = i + 1;
+    }
+  }
+  return parts;
+}
+
+// A tiny picture that keeps `view` the way orvane-render keeps it (or no view when empty).
+void writePicture(const QString& name, const std::string& view) {
+  QImage picture(1, 1, QImage::Format_RGB32);
+  picture.fill(0);
+  if (!view.empty()) orvane::attachView(picture, view);
+  check(picture.save(name, "PNG"), "cannot write a picture into the private directory");
+}
+
+// Removed at exit with its pictures; a crash leaves it behind for a look.
+QTemporaryDir& privateDirectory() {
+  static QTemporaryDir directory;
+  return directory;
+}
+
+QString privatePath(const QString& name) {
+  return privateDirectory().filePath(name);
+}
+
+void makePictures() {
+  check(privateDirectory().isValid(), "cannot make a private directory");
+  orvane::ExplorerState state;
+  orvane::DialogValues dialogs;
+  orvane::RenderRequest request;
+  request.drawing = orvane::formula::kJulia;
+  request.components = {-0.8, 0.156};
+  request.gridChoice = orvane::kLineMode;
+  orvane::applyRenderRequest(request, state, dialogs);
+  // The pass fills in the defaults the view is written with; its first row is enough.
+  orvane::MemorySurface surface(orvane::kPictureWidth, orvane::kPictureHeight);
+  orvane::RenderPass(state, dialogs, surface, [&state] { state.busy = orvane::kFalse; },
+                     {.threads = 1})
+      .drawings();
+  writePicture(privatePath(QStringLiteral("view.png")), orvane::viewOptions(state, dialogs));
+  writePicture(privatePath(QStringLiteral("plain.png")), {});
+  writePicture(privatePath(QStringLiteral("damaged.png")), "--zoom=2 --from=view.png");
+}
+
+bool within(std::optional<std::int16_t> value, int low, int high) {
+  return !value || (*value >= low && *value <= high);
+}
+
+bool finite(std::optional<std::pair<double, double>> pair) {
+  return !pair || (std::isfinite(pair->first) && std::isfinite(pair->second));
+}
+
+void checkRequest(const orvane::RenderRequest& r) {
+  check(!r.output.empty(), "a request without an output file");
+  check(!r.zoom || std::isfinite(*r.zoom), "a zoom that is not finite");
+  check(finite(r.centre) && finite(r.components), "a centre or components not finite");
+  check(within(r.depth, 1, 32767) && within(r.escape, 1, 32767), "depth or escape out of range");
+  check(within(r.inner, 0, 10) && within(r.outer, 0, 10), "a rendering level out of range");
+  check(!r.jitter || (r.jitter->first >= 0 && r.jitter->first <= 100 && r.jitter->second >= 0 &&
+                      r.jitter->second <= 100),
+        "a jitter factor out of range");
+  check(!r.gridChoice || *r.gridChoice == orvane::kLineMode ||
+            (*r.gridChoice >= 2 && *r.gridChoice <= orvane::kMaxGridSide),
+        "a grid choice the menus do not offer");
+  check(r.threads >= 0 && r.threads <= 1024, "a thread count out of range");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  orvane::fuzz::quietQt();
+  // The help text names the program from the application object, as in orvane-render. It
+  // lives as long as the process: taking it down at exit would race Qt's own teardown.
+  static QCoreApplication* const application = new QCoreApplication(*argc, *argv);
+  (void)application;
+  makePictures();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const auto* text = reinterpret_cast<const char*>(data);
+  static constexpr char kViewPrefix[] = "view:";
+  constexpr std::size_t kPrefixLength = sizeof kViewPrefix - 1;
+  QStringList arguments;
+  if (size >= kPrefixLength && std::memcmp(text, kViewPrefix, kPrefixLength) == 0) {
+    const char* view = text + kPrefixLength;
+    const std::size_t viewLength = strnlen(view, size - kPrefixLength);
+    writePicture(privatePath(QStringLiteral("fuzzed.png")), std::string(view, viewLength));
+    const std::size_t rest = kPrefixLength + viewLength + 1;
+    if (rest < size) arguments = split(text + rest, size - rest);
+  } else {
+    arguments = split(text, size);
+  }
+  // --from reads only the pictures of the private directory: a path elsewhere could name a
+  // device that blocks on reading (a terminal, a pipe), which is not the parser's doing.
+  const QString directory = privateDirectory().path() + u'/';
+  for (QString& argument : arguments) {
+    if (argument.contains(u'/')) return 0;
+    argument.replace(u'@', directory);
+  }
+  arguments.prepend(QStringLiteral("orvane-render"));
+
+  const orvane::ParsedCommandLine parsed = orvane::parseRenderCommandLine(arguments);
+  const int outcomes =
+      int{parsed.request.has_value()} + int{!parsed.error.empty()} + int{!parsed.help.empty()};
+  check(outcomes == 1, "not exactly one of a request, an error and the help text");
+  if (parsed.request) {
+    checkRequest(*parsed.request);
+    orvane::ExplorerState state;
+    orvane::DialogValues dialogs;
+    orvane::applyRenderRequest(*parsed.request, state, dialogs);
+  }
+  return 0;
+}
