@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <utility>
@@ -113,8 +114,16 @@ struct Quadratic {
   static double thresholdAt(const PointSetup& s, double r) {
     return (s.jitterLow + r * s.jitterSpan) * s.escape;
   }
-  V4d lowest = splat(std::min(thresholdAt(setup, 0), thresholdAt(setup, 1)));
-  V4d highest = splat(std::max(thresholdAt(setup, 0), thresholdAt(setup, 1)));
+  // Where an end of the band is not finite (an infinite or undefined jitter factor: 0 times
+  // infinity is not a number), the threshold need not lie between its ends: the band then
+  // spans everything, so every step draws its number as the reference does.
+  static bool bandHolds(const PointSetup& s) {
+    return std::isfinite(thresholdAt(s, 0)) && std::isfinite(thresholdAt(s, 1));
+  }
+  V4d lowest = splat(bandHolds(setup) ? std::min(thresholdAt(setup, 0), thresholdAt(setup, 1))
+                                      : -std::numeric_limits<double>::infinity());
+  V4d highest = splat(bandHolds(setup) ? std::max(thresholdAt(setup, 0), thresholdAt(setup, 1))
+                                       : std::numeric_limits<double>::infinity());
 };
 
 // z <- sqrt(z) + c (Hole), z = x + yi held as (a, b).

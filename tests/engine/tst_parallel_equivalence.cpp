@@ -3,6 +3,8 @@
 // finite range.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <functional>
 #include <string>
 #include <tuple>
@@ -164,6 +166,18 @@ INSTANTIATE_TEST_SUITE_P(Views, Hostile,
                                                        s.drawing = formula::kHole;
                                                        s.escapeValue = 32767;
                                                        d.position.numzoom = 0.01;
+                                                     }},
+                                         HostileView{"infiniteJitterFactor",
+                                                     [](ExplorerState& s, DialogValues& d) {
+                                                       d.position.numx = 1.2;
+                                                       s.iterDepth = 40;
+                                                       s.jitterLow = 1.0f;
+                                                       s.jitterHigh = INFINITY;
+                                                     }},
+                                         HostileView{"undefinedJitterFactor",
+                                                     [](ExplorerState& s, DialogValues&) {
+                                                       s.jitterLow = NAN;
+                                                       s.jitterHigh = -INFINITY;
                                                      }},
                                          HostileView{"mostNegativeRotation",
                                                      [](ExplorerState& s, DialogValues& d) {
