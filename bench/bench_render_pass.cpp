@@ -11,6 +11,7 @@
 
 #include "load_routine.h"
 #include "memory_surface.h"
+#include "poster.h"
 #include "render_pass.h"
 
 namespace {
@@ -96,10 +97,29 @@ void registerViews() {
                }});
 }
 
+// A 4000 x 3000 poster of the home view at depth 2048, on every core.
+void runPoster(benchmark::State& bench) {
+  std::uint64_t iterations = 0;
+  for (auto _ : bench) {
+    ExplorerState state;
+    DialogValues dialogs;
+    orvane::formLoad(state, dialogs);
+    state.iterDepth = 2048;
+    iterations += orvane::renderPoster(state, dialogs, {4000, 3000}, {},
+                                       [](int, std::span<const orvane::Colour>) {})
+                      .iterations;
+  }
+  bench.counters["iter/s"] =
+      benchmark::Counter(static_cast<double>(iterations), benchmark::Counter::kIsRate);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   registerViews();
+  benchmark::RegisterBenchmark("poster_4000x3000_depth2048/full", runPoster)
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -123,8 +123,8 @@ constexpr double kMaxJitter = 100;
 
 void addOptions(QCommandLineParser& parser) {
   parser.setApplicationDescription(
-      "Renders one view of Orvane headless and writes it as a 400 x 300 PNG, which keeps\n"
-      "the view it was drawn from (see --from).\n"
+      "Renders one view of Orvane headless and writes it as a PNG (400 x 300, or any size\n"
+      "with --size), which keeps the view it was drawn from (see --from).\n"
       "Without options it draws the picture that Start draws right after launch.");
   parser.addOptions({
       {"formula", "mandelbrot, julia or hole (default mandelbrot).", "name"},
@@ -144,6 +144,11 @@ void addOptions(QCommandLineParser& parser) {
        "(default 0,0,0).",
        "R,G,B"},
       {"grid", "Square-array side 2 to 32, or line for line mode (default 12).", "N|line"},
+      {"size",
+       "Picture size, each side 1 to 16384 (default 400x300). The view keeps the window's "
+       "framing: the same region of the plane, with the shorter side widened for another "
+       "shape.",
+       "WxH"},
       {"threads", "Threads to compute with, 1 to 1024 (default: all cores).", "T"},
       {"scalar", "Compute with the plain scalar loop instead of the SIMD lanes."},
       {"stats", "Print iterations, pixels, seconds and iterations per second."},
@@ -199,6 +204,17 @@ RenderRequest readRequest(const QCommandLineParser& parser) {
   if (OptionReader o(parser, "grid", "a side from 2 to 32, or line"); o.present())
     request.gridChoice =
         o.text() == "line" ? static_cast<std::int16_t>(kLineMode) : o.whole(2, kMaxGridSide);
+  if (OptionReader o(parser, "size", "WxH, each side from 1 to 16384"); o.present()) {
+    const std::string& text = o.text();
+    const std::size_t cross = text.find('x');
+    if (cross == std::string::npos) o.fail();
+    const std::optional<long> width = readWhole(std::string_view(text).substr(0, cross));
+    const std::optional<long> height = readWhole(std::string_view(text).substr(cross + 1));
+    if (!width || !height || *width < 1 || *height < 1 || *width > kMaxPosterSide ||
+        *height > kMaxPosterSide)
+      o.fail();
+    request.size = PosterSize{static_cast<int>(*width), static_cast<int>(*height)};
+  }
   if (OptionReader o(parser, "threads", "a whole number from 1 to 1024"); o.present())
     request.threads = o.whole(1, 1024);
   request.scalar = parser.isSet("scalar");

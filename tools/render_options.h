@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include "explorer_state.h"
+#include "poster.h"
 
 namespace orvane {
 
@@ -27,7 +28,8 @@ struct RenderRequest {
   std::optional<std::int16_t> outer;
   std::optional<std::array<std::int16_t, 3>> offsets;
   std::optional<std::int16_t> gridChoice;
-  int threads = 0;  // 0: all cores
+  std::optional<PosterSize> size;  // a poster of the same view; empty: the window's 400 x 300
+  int threads = 0;                 // 0: all cores
   bool scalar = false;
   bool stats = false;
   std::string output;

@@ -12,9 +12,9 @@ namespace {
 
 // Only these may appear in a kept view: what the picture looks like, not how it was computed
 // or where it went.
-constexpr std::array<const char*, 13> kViewOptions = {
+constexpr std::array<const char*, 14> kViewOptions = {
     "formula", "zoom",        "center", "rotation", "components", "depth", "escape",
-    "jitter",  "colour-mode", "inner",  "outer",    "offsets",    "grid"};
+    "jitter",  "colour-mode", "inner",  "outer",    "offsets",    "grid",  "size"};
 
 // The shortest text that reads back to exactly this number.
 std::string exact(double value) {
@@ -53,7 +53,7 @@ bool isViewOption(const QString& argument) {
 
 }  // namespace
 
-std::string viewOptions(const ExplorerState& state, const DialogValues& dialogs) {
+std::string viewOptions(const ExplorerState& state, const DialogValues& dialogs, PosterSize size) {
   const PositionValues& position = dialogs.position;
   const std::string grid = state.gridChoice == kLineMode ? "line" : std::to_string(state.gridSide);
   return "--formula=" + formulaName(state.drawing) + " --zoom=" + exact(position.numzoom) +
@@ -66,7 +66,8 @@ std::string viewOptions(const ExplorerState& state, const DialogValues& dialogs)
          " --inner=" + std::to_string(state.renderIn) +
          " --outer=" + std::to_string(state.renderOut) +
          " --offsets=" + std::to_string(state.colr) + "," + std::to_string(state.colg) + "," +
-         std::to_string(state.colb) + " --grid=" + grid;
+         std::to_string(state.colb) + " --grid=" + grid + " --size=" + std::to_string(size.width) +
+         "x" + std::to_string(size.height);
 }
 
 void attachView(QImage& image, const std::string& options) {

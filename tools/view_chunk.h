@@ -9,16 +9,17 @@
 #include <QStringList>
 
 #include "explorer_state.h"
+#include "poster.h"
 
 namespace orvane {
 
 // The PNG text key under which the view is kept.
 inline constexpr char kViewChunkKey[] = "OrvaneView";  // no blank: Qt reads keys up to one
 
-// The view as the pass drew it (defaults filled in, offsets as the pass left them), written
-// as the renderer's own options: "--formula=julia --zoom=1.5 ...". Numbers are written so
-// that they read back to the same value.
-std::string viewOptions(const ExplorerState& state, const DialogValues& dialogs);
+// The view as the pass drew it (defaults filled in, offsets as the pass left them) at `size`,
+// written as the renderer's own options: "--formula=julia --zoom=1.5 ...". Numbers are
+// written so that they read back to the same value.
+std::string viewOptions(const ExplorerState& state, const DialogValues& dialogs, PosterSize size);
 
 // Stores `options` in `image`'s text chunk.
 void attachView(QImage& image, const std::string& options);

@@ -18,6 +18,11 @@ inline constexpr std::int16_t kJulia = 2;              // z <- z^2 + c, z0 = the
 inline constexpr std::int16_t kPendingMandelbrot = 3;  // Julia -> Mandelbrot, not yet confirmed
 inline constexpr std::int16_t kPendingJulia = 4;       // Mandelbrot -> Julia, not yet confirmed
 inline constexpr std::int16_t kHole = 5;               // z <- sqrt(z) + c
+
+// The kinds a pass draws; a pending switch draws nothing.
+constexpr bool isDrawn(std::int16_t drawing) {
+  return drawing == kMandelbrot || drawing == kJulia || drawing == kHole;
+}
 }  // namespace formula
 
 // Values of `colorMode`.

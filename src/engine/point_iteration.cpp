@@ -12,8 +12,13 @@
 namespace orvane {
 
 Complex mapPixel(int x, int y, const PointSetup& setup) {
-  const double u = y - kPictureHeight / 2;
-  const double v = x - kPictureWidth / 2;
+  const PictureFrame& frame = setup.frame;
+  double u = y - frame.centreY;
+  double v = x - frame.centreX;
+  if (frame.scale != 1) {
+    u = u / frame.scale;
+    v = v / frame.scale;
+  }
   const PointSettings& s = setup.settings;
   return {((u * setup.cosTurn + v * setup.sinTurn) / 100) / s.viewZoom + s.viewX,
           ((u * setup.sinTurn - v * setup.cosTurn) / 100) / s.viewZoom + s.viewY};

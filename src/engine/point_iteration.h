@@ -14,7 +14,8 @@ struct Complex {
 };
 
 // The plane point under pixel (x, y): the centre is pixel (200, 150), one unit is 100 pixels
-// at magnification 1, and rotation 0 runs the real axis down the picture.
+// at magnification 1, and rotation 0 runs the real axis down the picture. A larger picture
+// (the setup's frame) divides its distances from its centre by its scale first.
 Complex mapPixel(int x, int y, const PointSetup& setup);
 
 // z <- z^2 + c from z0 until the escape test or the depth stops it. Step s draws random

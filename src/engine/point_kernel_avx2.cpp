@@ -350,13 +350,17 @@ class Worker {
       const std::size_t k = std::min(v * kLanes + lane, burst.count - 1);
       const std::size_t i = burst.index[k];
       const Pixel pixel = work_.pixels[i];
-      u[lane] = pixel.y - kPictureHeight / 2;
-      w[lane] = pixel.x - kPictureWidth / 2;
+      u[lane] = pixel.y - setup.frame.centreY;
+      w[lane] = pixel.x - setup.frame.centreX;
       // The first step's number is the point's first; the second step's is tested next.
       weyl[lane] = (work_.randomBase + i * stride_ + 1) * RandomSequence::kGamma;
       done[lane] = v * kLanes + lane < burst.count ? 0 : -1;
     }
     // The pixel mapping, as the reference evaluates it.
+    if (setup.frame.scale != 1) {
+      u = u / splat(setup.frame.scale);
+      w = w / splat(setup.frame.scale);
+    }
     const V4d cosTurn = splat(setup.cosTurn);
     const V4d sinTurn = splat(setup.sinTurn);
     const V4d zoom = splat(setup.settings.viewZoom);

@@ -38,9 +38,18 @@ struct PointSettings {
 PointSettings capturePointSettings(const ExplorerState& state, const DialogValues& dialogs,
                                    std::int16_t drawing);
 
+// The picture the pixels belong to: the pixel at the centre of the view, and how many of its
+// pixels stand for one of the window's (a poster keeps the window's framing at any size).
+struct PictureFrame {
+  double centreX = kPictureWidth / 2;
+  double centreY = kPictureHeight / 2;
+  double scale = 1;
+};
+
 // Values derived once from a snapshot, so the per-point work does not repeat them.
 struct PointSetup {
   PointSettings settings;
+  PictureFrame frame;
   double cosTurn = 1;
   double sinTurn = 0;
   int depth = 64;         // never negative

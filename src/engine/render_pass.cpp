@@ -20,10 +20,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-bool drawsSomething(std::int16_t drawing) {
-  return drawing == formula::kMandelbrot || drawing == formula::kJulia || drawing == formula::kHole;
-}
-
 }  // namespace
 
 RenderPass::RenderPass(ExplorerState& state, DialogValues& dialogs, DrawingSurface& surface,
@@ -65,16 +61,15 @@ RenderPass::Outcome RenderPass::runOnce() {
 
   // The formula current at the start is the one drawn, even if a command changes it.
   const std::int16_t drawing = state_.drawing;
-  if (drawsSomething(drawing)) {
+  if (formula::isDrawn(drawing)) {
     if (const Outcome outcome = traverse(drawing); outcome != Outcome::goOn) return outcome;
   }
   endPass();
   return Outcome::goOn;
 }
 
-void RenderPass::prepare() {
-  ExplorerState& s = state_;
-  PositionValues& position = dialogs_.position;
+void preparePass(ExplorerState& s, DialogValues& dialogs) {
+  PositionValues& position = dialogs.position;
   s.busy = kTrue;
   if (s.colr > 255 || s.colg > 255 || s.colb > 255) {
     s.colr = 160;
@@ -84,8 +79,8 @@ void RenderPass::prepare() {
   if (s.drawing == formula::kNone) s.drawing = formula::kMandelbrot;
   s.viewX = position.numx;
   s.viewY = position.numy;
-  s.dimX = dialogs_.dimension.numDx;
-  s.dimY = dialogs_.dimension.numDy;
+  s.dimX = dialogs.dimension.numDx;
+  s.dimY = dialogs.dimension.numDy;
   if (s.viewZoom == 0) {
     s.viewZoom = 1;
     s.viewY = 0;
@@ -110,8 +105,12 @@ void RenderPass::prepare() {
   position.numzoom = s.viewZoom;
   s.viewTurn = position.ct;
   s.turnRad = turnRadians(s.viewTurn);
-  s.renderIn = dialogs_.rendering.dcin;
-  s.renderOut = dialogs_.rendering.dcout;
+  s.renderIn = dialogs.rendering.dcin;
+  s.renderOut = dialogs.rendering.dcout;
+}
+
+void RenderPass::prepare() {
+  preparePass(state_, dialogs_);
 }
 
 RenderPass::Outcome RenderPass::traverse(std::int16_t drawing) {

@@ -20,6 +20,10 @@ struct PassStatistics {
   double seconds = 0;
 };
 
+// The preparation every pass starts with: `busy` set, defaults filled in, the dialog values
+// and a pending zoom step taken into the state.
+void preparePass(ExplorerState& state, DialogValues& dialogs);
+
 class RenderPass {
  public:
   RenderPass(ExplorerState& state, DialogValues& dialogs, DrawingSurface& surface,

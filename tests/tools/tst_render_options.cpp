@@ -88,6 +88,11 @@ INSTANTIATE_TEST_SUITE_P(
                     BadOption{"colourModeUnknown", {"--colour-mode", "blue"}, "--colour-mode"},
                     BadOption{"formulaUnknown", {"--formula", "x"}, "--formula"},
                     BadOption{"threadsZero", {"--threads", "0"}, "--threads"},
+                    BadOption{"sizeZero", {"--size", "0x300"}, "--size"},
+                    BadOption{"sizeTooLarge", {"--size", "16385x2"}, "--size"},
+                    BadOption{"sizeOneSide", {"--size", "400"}, "--size"},
+                    BadOption{"sizeStar", {"--size", "400*300"}, "--size"},
+                    BadOption{"sizeNoWidth", {"--size", "x300"}, "--size"},
                     BadOption{"unknownOption", {"--colour", "rgb"}, "colour"},
                     BadOption{"strayArgument", {"picture.png"}, "picture.png"}),
     [](const testing::TestParamInfo<BadOption>& row) { return std::string(row.param.name); });
@@ -296,6 +301,31 @@ TEST(Renderer, APictureKeepsItsViewAndIsDrawnAgainFromIt) {
     EXPECT_EQ(pngPixels(again), pngPixels(first)) << view;
     EXPECT_EQ(QImage(again).text(kViewChunkKey), QImage(first).text(kViewChunkKey)) << view;
   }
+}
+
+TEST(Renderer, APosterKeepsTheWindowsFramingAndItsSize) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString window = dir.filePath("window.png");
+  const QString same = dir.filePath("same.png");
+  const QString large = dir.filePath("large.png");
+  const QString again = dir.filePath("again.png");
+  ASSERT_EQ(runRenderer("--grid line -o '" + window.toStdString() + "'", dir).status, 0);
+  ASSERT_EQ(runRenderer("--grid line --size 400x300 -o '" + same.toStdString() + "'", dir).status,
+            0);
+  EXPECT_EQ(pngPixels(same), pngPixels(window));
+  ASSERT_EQ(runRenderer("--size 1200x900 -o '" + large.toStdString() + "'", dir).status, 0);
+  const QImage poster(large);
+  ASSERT_EQ(poster.size(), QSize(1200, 900));
+  const QImage small(window);
+  for (const QPoint p : {QPoint(0, 0), QPoint(200, 150), QPoint(123, 77), QPoint(399, 299)})
+    EXPECT_EQ(poster.pixel(3 * p.x(), 3 * p.y()), small.pixel(p));
+  EXPECT_TRUE(poster.text(kViewChunkKey).endsWith("--size=1200x900"));
+  ASSERT_EQ(
+      runRenderer("--from '" + large.toStdString() + "' -o '" + again.toStdString() + "'", dir)
+          .status,
+      0);
+  EXPECT_EQ(QImage(again), poster);
 }
 
 TEST(Renderer, OptionsGivenWithFromChangeSingleValuesOfTheKeptView) {

@@ -1,0 +1,38 @@
+// Posters: the view of the 400 x 300 window drawn at any size, row band by row band, so the
+// memory needed stays small whatever the size.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+
+#include "explorer_state.h"
+#include "point_computer.h"
+#include "render_pass.h"
+
+namespace orvane {
+
+inline constexpr int kMaxPosterSide = 16384;
+
+struct PosterSize {
+  int width = kPictureWidth;
+  int height = kPictureHeight;
+};
+
+// The frame that keeps the window's region of the plane: scaled by the smaller of the two
+// size ratios, so another aspect ratio widens the shorter side about the centre.
+PictureFrame posterFrame(PosterSize size);
+
+// Receives the colours of row `y`, left to right; valid only during the call.
+using PosterRowSink = std::function<void(int y, std::span<const Colour> row)>;
+// Told the share of rows done, from 0 to 1, after each band.
+using PosterProgress = std::function<void(double done)>;
+
+// Prepares the state as a pass does, then colours every pixel of a `size` picture in row
+// order and hands the rows to `sink`. A picture of a formula that is not drawn stays black.
+// Within about 8 bytes per pixel of a band; the bands are a few hundred thousand pixels.
+PassStatistics renderPoster(ExplorerState& state, DialogValues& dialogs, PosterSize size,
+                            ComputeOptions options, const PosterRowSink& sink,
+                            const PosterProgress& progress = {});
+
+}  // namespace orvane
