@@ -69,7 +69,7 @@ void makePictures() {
   orvane::RenderPass(state, dialogs, surface, [&state] { state.busy = orvane::kFalse; },
                      {.threads = 1})
       .drawings();
-  writePicture(privatePath(QStringLiteral("view.png")), orvane::viewOptions(state, dialogs));
+  writePicture(privatePath(QStringLiteral("view.png")), orvane::viewOptions(state, dialogs, {}));
   writePicture(privatePath(QStringLiteral("plain.png")), {});
   writePicture(privatePath(QStringLiteral("damaged.png")), "--zoom=2 --from=view.png");
 }

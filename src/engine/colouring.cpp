@@ -74,7 +74,7 @@ std::optional<Colour> fold(const ColourSetup& s, const ChannelValues& x) {
     const int level = foldInteger(x.red);
     return packColour(level, level, level);
   }
-  if (!(hasInteger(x.red) & hasInteger(x.green) & hasInteger(x.blue))) return std::nullopt;
+  if (!(hasInteger(x.red) && hasInteger(x.green) && hasInteger(x.blue))) return std::nullopt;
   return packColour(foldInteger(x.red), foldInteger(x.green), foldInteger(x.blue));
 }
 

@@ -26,8 +26,12 @@
 #include "point_work.h"
 #include "random_sequence.h"
 
+// GCC compiles this file for AVX2 by this pragma; clang ignores it, and a clang build (the
+// fuzz targets) compiles the file with -mavx2 instead.
+#if !defined(__clang__)
 #pragma GCC push_options
 #pragma GCC target("avx2")
+#endif
 
 namespace orvane {
 
@@ -446,7 +450,9 @@ std::uint64_t computeVectorised(PointWork& work) {
 
 }  // namespace orvane
 
+#if !defined(__clang__)
 #pragma GCC pop_options
+#endif
 
 namespace orvane {
 
