@@ -130,6 +130,24 @@ QImage render(const QStringList& options) {
   return image.convertToFormat(QImage::Format_RGB32);
 }
 
+// Where the icon shows on screen: every fully opaque pixel of it matches.
+std::optional<QPoint> findIcon(const QImage& screen, const QImage& icon) {
+  QList<QPoint> opaque;
+  for (int y = 0; y < icon.height(); ++y)
+    for (int x = 0; x < icon.width(); ++x)
+      if (qAlpha(icon.pixel(x, y)) == 255) opaque << QPoint(x, y);
+  if (opaque.isEmpty()) return std::nullopt;
+  const auto matches = [&](QPoint at) {
+    for (const QPoint p : opaque)
+      if ((screen.pixel(at + p) & 0xffffff) != (icon.pixel(p) & 0xffffff)) return false;
+    return true;
+  };
+  for (int y = 0; y + icon.height() <= screen.height(); ++y)
+    for (int x = 0; x + icon.width() <= screen.width(); ++x)
+      if (matches({x, y})) return QPoint(x, y);
+  return std::nullopt;
+}
+
 // A marker put on the clipboard first tells a copy not yet made from one made.
 QString copyFocusedText() {
   const QString marker = QStringLiteral("(not copied)");

@@ -59,6 +59,9 @@ QImage render(const QStringList& options);
 // The text of the focused box, selected and copied through the clipboard.
 QString copyFocusedText();
 
+// Where the icon shows on the screen: the place where every fully opaque pixel of it matches.
+std::optional<QPoint> findIcon(const QImage& screen, const QImage& icon);
+
 // Starts the program for each test and ends it afterwards; finds and reads its surface.
 class ProgramSession : public testing::Test {
  protected:

@@ -17,24 +17,6 @@ namespace {
 
 using namespace orvane::e2e;
 
-// Where the icon shows on screen: every fully opaque pixel of it matches.
-std::optional<QPoint> findIcon(const QImage& screen, const QImage& icon) {
-  QList<QPoint> opaque;
-  for (int y = 0; y < icon.height(); ++y)
-    for (int x = 0; x < icon.width(); ++x)
-      if (qAlpha(icon.pixel(x, y)) == 255) opaque << QPoint(x, y);
-  if (opaque.isEmpty()) return std::nullopt;
-  const auto matches = [&](QPoint at) {
-    for (const QPoint p : opaque)
-      if ((screen.pixel(at + p) & 0xffffff) != (icon.pixel(p) & 0xffffff)) return false;
-    return true;
-  };
-  for (int y = 0; y + icon.height() <= screen.height(); ++y)
-    for (int x = 0; x + icon.width() <= screen.width(); ++x)
-      if (matches({x, y})) return QPoint(x, y);
-  return std::nullopt;
-}
-
 bool rowIs(const QImage& image, int y, QRgb colour) {
   for (int x = 0; x < image.width(); ++x)
     if (image.pixel(x, y) != colour) return false;

@@ -184,8 +184,8 @@ TEST_F(FormulasAndColours, BadComponentTextKeepsTheDimensionDialogOpenAndDrawsNo
   ASSERT_TRUE(waitForWindow(kPosition));
   EXPECT_EQ(readPositionBoxes(), "1 | 0 | 0 | 0");
   closeWithKey(kPosition, "Return");
-  expectPicture(render({"--formula", "julia", "--zoom", "1", "--center", "0,0",
-                        "--components=-0.5,0"}));
+  expectPicture(
+      render({"--formula", "julia", "--zoom", "1", "--center", "0,0", "--components=-0.5,0"}));
 }
 
 }  // namespace

@@ -138,34 +138,17 @@ class MouseNavigation : public ProgramSession {
     }
   }
 
-  // The text of the focused box, copied through the clipboard; a marker put there first
-  // tells a copy not yet made from one made.
-  QString copyFocusedBox() {
-    const QString marker = QStringLiteral("(not copied)");
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->setText(marker);
-    type({"ctrl+a", "ctrl+c"});
-    QElapsedTimer timer;
-    timer.start();
-    for (;;) {
-      QCoreApplication::processEvents();
-      const QString text = clipboard->text();
-      if (text != marker || timer.elapsed() > 5000) return text;
-      pause(50);
-    }
-  }
-
   // The dialog opens with the magnification box focused; Tab walks the boxes, past the
   // rotation button, and leaves the focus in the rotation box, where Return means OK.
   Boxes readBoxes() {
     Boxes boxes;
-    boxes.zoom = copyFocusedBox();
+    boxes.zoom = copyFocusedText();
     type({"Tab"});
-    boxes.x = copyFocusedBox();
+    boxes.x = copyFocusedText();
     type({"Tab"});
-    boxes.y = copyFocusedBox();
+    boxes.y = copyFocusedText();
     type({"Tab", "Tab"});
-    boxes.rotation = copyFocusedBox();
+    boxes.rotation = copyFocusedText();
     return boxes;
   }
 

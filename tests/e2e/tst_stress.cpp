@@ -96,24 +96,6 @@ QString dialogPattern() {
   return "^(" + escaped.join('|') + ")$";
 }
 
-// Where the icon shows on screen: every fully opaque pixel of it matches.
-std::optional<QPoint> findIcon(const QImage& screen, const QImage& icon) {
-  QList<QPoint> opaque;
-  for (int y = 0; y < icon.height(); ++y)
-    for (int x = 0; x < icon.width(); ++x)
-      if (qAlpha(icon.pixel(x, y)) == 255) opaque << QPoint(x, y);
-  if (opaque.isEmpty()) return std::nullopt;
-  const auto matches = [&](QPoint at) {
-    for (const QPoint p : opaque)
-      if ((screen.pixel(at + p) & 0xffffff) != (icon.pixel(p) & 0xffffff)) return false;
-    return true;
-  };
-  for (int y = 0; y + icon.height() <= screen.height(); ++y)
-    for (int x = 0; x + icon.width() <= screen.width(); ++x)
-      if (matches({x, y})) return QPoint(x, y);
-  return std::nullopt;
-}
-
 // The resident set of the process in kB, or nothing once it has gone (a zombie has none).
 std::optional<long> residentKb(qint64 pid) {
   QFile status(QStringLiteral("/proc/%1/status").arg(pid));
