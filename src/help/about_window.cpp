@@ -7,22 +7,14 @@
 
 #include "link_label.h"
 #include "shell_open.h"
+#include "window_text.h"
 
 namespace orvane {
 
 namespace {
 
-QLabel* label(QWidget* parent, const QString& text, QRect place, QColor colour = {}) {
-  auto* label = new QLabel(text, parent);
-  label->setGeometry(place);
-  label->setWordWrap(place.height() > 12);
-  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  if (colour.isValid()) label->setStyleSheet(QStringLiteral("color: %1;").arg(colour.name()));
-  return label;
-}
-
 QLabel* boldLabel(QWidget* parent, const QString& text, QRect place) {
-  QLabel* bold = label(parent, text, place);
+  QLabel* bold = placeText(parent, text, place);
   QFont font = bold->font();
   font.setBold(true);
   bold->setFont(font);
@@ -51,31 +43,29 @@ AboutWindow::AboutWindow(QWidget* parent)
   picIcon->setAlignment(Qt::AlignCenter);
   picIcon->setPixmap(QIcon(QStringLiteral(":/icons/orvane.png")).pixmap(32, 32));
   picIcon->setToolTip(QStringLiteral("升级下载"));
-  lblTitle = label(this, QStringLiteral("Orvane"), {80, 8, 108, 12}, Qt::blue);
-  lblVersion = label(this, QStringLiteral("版本  ") + QStringLiteral(ORVANE_VERSION),
-                     {224, 8, 66, 12}, Qt::red);
-  label(this, QStringLiteral("一个逐点计算、逐步成像的分形探索程序。"), {80, 32, 235, 30},
-        Qt::darkRed);
-  label(this, QStringLiteral("开发商：Orvane 开发组"), {48, 72, 180, 12});
-  Label3 = new LinkLabel(this);
+  lblTitle = placeText(this, QStringLiteral("Orvane"), {80, 8, 108, 12}, Qt::blue);
+  lblVersion = placeText(this, QStringLiteral("版本  ") + QStringLiteral(ORVANE_VERSION),
+                         {224, 8, 66, 12}, Qt::red);
+  placeText(this, QStringLiteral("一个逐点计算、逐步成像的分形探索程序。"), {80, 32, 235, 30},
+            Qt::darkRed);
+  placeText(this, QStringLiteral("开发商：Orvane 开发组"), {48, 72, 180, 12});
   // Wider than the other lines: the whole mail address must show, up to the collaborators.
-  Label3->setGeometry(48, 88, 214, 12);
-  Label3->setText(QStringLiteral("欢迎咨询：team@orvane.example.org"));
-  Label3->setStyleSheet(QStringLiteral("color: #000080; text-decoration: underline;"));
-  label(this, QStringLiteral("感谢每一位试用者提出的意见与建议！"), {48, 120, 193, 33}, Qt::red);
+  Label3 = placeLink(this, QStringLiteral("欢迎咨询：team@orvane.example.org"), {48, 88, 214, 12},
+                     QColor(0, 0, 128), kMailAddress);
+  placeText(this, QStringLiteral("感谢每一位试用者提出的意见与建议！"), {48, 120, 193, 33},
+            Qt::red);
   boldLabel(this, QStringLiteral("合作者："), {264, 72, 53, 12});
-  label(this, QStringLiteral("Qt 社区\nDebian 社区\noneTBB 社区"), {264, 88, 72, 60});
+  placeText(this, QStringLiteral("Qt 社区\nDebian 社区\noneTBB 社区"), {264, 88, 72, 60});
   etchedLine(this, 168);
   boldLabel(this, QStringLiteral("警告："), {16, 184, 40, 12});
-  label(this, QStringLiteral("本程序免费使用，作者不对使用后果承担任何责任。"), {56, 184, 210, 33},
-        QColor(128, 0, 128));
+  placeText(this, QStringLiteral("本程序免费使用，作者不对使用后果承担任何责任。"),
+            {56, 184, 210, 33}, QColor(128, 0, 128));
   cmdOK = new QPushButton(QStringLiteral("确定"), this);
   cmdOK->setGeometry(280, 192, 63, 23);
 
   setButtons(cmdOK, cmdOK);  // OK is also the cancel button: Enter and Esc both close
   connect(cmdOK, &QPushButton::clicked, this, &AboutWindow::accept);
   connect(picIcon, &LinkLabel::clicked, this, [] { openInDesktopShell(kDownloadPage); });
-  connect(Label3, &LinkLabel::clicked, this, [] { openInDesktopShell(kMailAddress); });
 }
 
 }  // namespace orvane

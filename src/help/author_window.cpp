@@ -7,32 +7,9 @@
 #include <QPixmap>
 #include <QPushButton>
 
-#include "link_label.h"
-#include "shell_open.h"
+#include "window_text.h"
 
 namespace orvane {
-
-namespace {
-
-QLabel* paragraph(QWidget* parent, const QString& text, QRect place, QColor colour = {}) {
-  auto* label = new QLabel(text, parent);
-  label->setGeometry(place);
-  label->setWordWrap(true);
-  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  if (colour.isValid()) label->setStyleSheet(QStringLiteral("color: %1;").arg(colour.name()));
-  return label;
-}
-
-LinkLabel* link(QWidget* parent, const QUrl& target, QRect place) {
-  auto* label = new LinkLabel(parent);
-  label->setGeometry(place);
-  label->setText(target.toString());
-  label->setStyleSheet(QStringLiteral("color: #ff00ff; text-decoration: underline;"));
-  QObject::connect(label, &LinkLabel::clicked, parent, [target] { openInDesktopShell(target); });
-  return label;
-}
-
-}  // namespace
 
 const QUrl AuthorWindow::kWebSite(QStringLiteral("https://orvane.example.org/"));
 const QUrl AuthorWindow::kAlbum(QStringLiteral("https://orvane.example.org/album/"));
@@ -64,15 +41,15 @@ AuthorWindow::AuthorWindow(QWidget* parent)
   picIcon->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   picIcon->setAlignment(Qt::AlignCenter);
   picIcon->setPixmap(QPixmap::fromImage(profilePicture()));
-  lblTitle = paragraph(this, QStringLiteral("Orvane 开发组"), {120, 16, 156, 12}, Qt::darkRed);
-  paragraph(this,
+  lblTitle = placeText(this, QStringLiteral("Orvane 开发组"), {120, 16, 156, 12}, Qt::darkRed);
+  placeText(this,
             QStringLiteral("Orvane 开发组是一群喜爱分形的程序员，致力于把分形之美带给每一个人。"
                            "欢迎访问我们的网站："),
             {120, 40, 211, 77});
-  lblFractal = link(this, kWebSite, {128, 120, 153, 17});
-  paragraph(this, QStringLiteral("开发组用 Orvane 画出的更多分形图片，可在下面的相册页中找到："),
+  lblFractal = placeLink(this, kWebSite.toString(), {128, 120, 153, 17}, Qt::magenta, kWebSite);
+  placeText(this, QStringLiteral("开发组用 Orvane 画出的更多分形图片，可在下面的相册页中找到："),
             {16, 152, 209, 45});
-  lblpic = link(this, kAlbum, {24, 192, 201, 25});
+  lblpic = placeLink(this, kAlbum.toString(), {24, 192, 201, 25}, Qt::magenta, kAlbum);
   cmdOK = new QPushButton(QStringLiteral("确定"), this);
   cmdOK->setGeometry(248, 168, 76, 23);
 
