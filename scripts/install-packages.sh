@@ -12,7 +12,7 @@ packages=(
   openbox xdotool                    # a window manager for it, and a hand on its keys and mouse
   clang libclang-rt-14-dev           # libFuzzer and the sanitizers' runtimes for the fuzz targets
   appstream desktop-file-utils       # validating the desktop entry and the AppStream metainfo
-  dpkg-dev                           # the Debian package's library dependencies (dpkg-shlibdeps)
+  dpkg-dev file                      # the Debian package's library dependencies (dpkg-shlibdeps, file)
 )
 
 missing=()
