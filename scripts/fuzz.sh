@@ -17,7 +17,7 @@ if ! command -v clang++ >/dev/null; then
   exit 2
 fi
 
-targets=(fuzz_read_number fuzz_whole_number fuzz_render_options fuzz_engine_state)
+targets=(fuzz_number_reading fuzz_render_options fuzz_engine_state)
 
 cmake --preset fuzz
 cmake --build --preset fuzz

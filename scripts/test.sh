@@ -1,15 +1,27 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Orvane and runs every test headless: the end-to-end tests
-# drive the real program on a private Xvfb display. The whole suite runs twice: in the
-# optimised build, and under AddressSanitizer and UndefinedBehaviorSanitizer. Then each
-# fuzz target runs for 20 seconds over its seeds (scripts/fuzz.sh takes a longer time too).
+# drive the real program on a private Xvfb display. Three builds, each compiling only what it
+# runs:
+#   release  the whole suite, end-to-end tests and the seeded random GUI run included;
+#   asan     the unit and widget tests, the renderer's tests and the short end-to-end path,
+#            under AddressSanitizer and UndefinedBehaviorSanitizer;
+#   fuzz     each libFuzzer target for 15 seconds over its seeds (scripts/fuzz.sh takes a
+#            longer time too).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-packages.sh
-cmake --preset release
-cmake --build --preset release
-bash scripts/xvfb-session.sh ctest --preset release
-cmake --preset asan
-cmake --build --preset asan
-bash scripts/xvfb-session.sh ctest --preset asan
-bash scripts/fuzz.sh 20
+
+step() {
+  local started=$SECONDS
+  "$@"
+  echo "test.sh: $* took $((SECONDS - started)) s"
+}
+
+step cmake --preset release
+step cmake --build --preset release
+step bash scripts/xvfb-session.sh ctest --preset release
+step cmake --preset asan
+step cmake --build --preset asan
+step bash scripts/xvfb-session.sh ctest --preset asan
+step bash scripts/fuzz.sh 15
+echo "test.sh: everything passed in $SECONDS s"

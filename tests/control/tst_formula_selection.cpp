@@ -1,173 +1,85 @@
-// Formula selection: the transition table of `drawing`, the proposed components and views.
+// Formula selection: the transition table of `drawing`, the components proposed and the view
+// the position dialog then shows.
 #include <gtest/gtest.h>
 
 #include "formula_selection.h"
 #include "load_routine.h"
-#include "number_text.h"
-#include "position_control.h"
+#include "view_rows.h"
 
 namespace orvane {
 namespace {
 
-class FormulaSelection : public testing::Test {
- protected:
-  void SetUp() override { formLoad(state, dialogs); }
+enum Command { kMandel, kJulia, kHole, kLie };
 
-  // A formula command with its dimension dialog left by "取消": nothing is read back.
-  void mandelCancelled() {
-    mandelBeforeDialog(state, dialogs);
-    mandelAfterDialog(state, dialogs);
-  }
-  void juliaCancelled() {
-    juliaBeforeDialog(state, dialogs);
-    juliaAfterDialog(state, dialogs);
-  }
-  // The dialog's OK reads the boxes back as the user left them.
-  void confirm(const DimensionTexts& texts) {
-    dialogs.dimension.numDx = std::stod(texts.dx);
-    dialogs.dimension.numDy = std::stod(texts.dy);
-  }
+// Runs a command as the window does; the dimension dialog is confirmed with the texts it
+// showed, read back as its OK reads them, or left by Cancel. Returns the texts shown.
+std::string run(Command command, ExplorerState& state, DialogValues& dialogs, bool confirm) {
+  if (command == kHole) chooseHole(state, dialogs);
+  if (command == kLie) prepareLie(state, dialogs.position);
+  if (command == kHole || command == kLie) return "";
+  const DimensionTexts shown =
+      command == kMandel ? mandelBeforeDialog(state, dialogs) : juliaBeforeDialog(state, dialogs);
+  if (confirm) dialogs.dimension = {std::stod(shown.dx), std::stod(shown.dy)};
+  command == kMandel ? mandelAfterDialog(state, dialogs) : juliaAfterDialog(state, dialogs);
+  return shown.dx + " " + shown.dy;
+}
 
-  ExplorerState state;
-  DialogValues dialogs;
+TEST(FormulaSelection, FollowsTheTransitionTableFromEveryState) {
+  const std::int16_t table[6][4] = {
+      // rows: `drawing` before; columns: Command
+      {1, 2, 5, 1}, {1, 4, 5, 1}, {3, 2, 5, 2}, {3, 4, 5, 1}, {3, 4, 5, 2}, {1, 2, 5, 5}};
+  for (std::int16_t before = 0; before < 6; ++before)
+    for (Command command : {kMandel, kJulia, kHole, kLie}) {
+      ExplorerState state;
+      DialogValues dialogs;
+      formLoad(state, dialogs);
+      state.drawing = before;
+      run(command, state, dialogs, false);
+      EXPECT_EQ(state.drawing, table[before][command]) << before << ", command " << command;
+    }
+}
+
+struct Scenario {
+  const char* name;
+  std::int16_t drawing;
+  double zoom, x, y;  // the view before, as the position dialog's OK leaves it (0: none yet)
+  double dimX, numDx, numDy;
+  Command command;
+  bool confirm;
+  const char* shown;  // the components proposed
+  double zoomAfter;   // the position dialog's magnification after the command
+  const char* view;   // what the position dialog then shows
 };
 
-struct Transition {
-  std::int16_t before;
-  std::int16_t mandel, julia, hole, lie;
-};
-
-TEST_F(FormulaSelection, FollowsTheTransitionTableFromEveryState) {
-  const Transition table[] = {
-      {0, 1, 2, 5, 1}, {1, 1, 4, 5, 1}, {2, 3, 2, 5, 2},
-      {3, 3, 4, 5, 1}, {4, 3, 4, 5, 2}, {5, 1, 2, 5, 5},
+TEST(FormulaSelection, ProposesComponentsAndViews) {
+  const double third = 1.0 / 3;  // shown with 15 digits, it reads back as another number
+  const Scenario rows[] = {
+      {"first Julia", 0, 0, 0, 0, 0, 0, 0, kJulia, true, "0.25 0", 1.5, "1.5 0 0 0"},
+      {"first Mandelbrot", 0, 0, 0, 0, 0, 0, 0, kMandel, true, "0 0", 1, "1 -0.5 0 0"},
+      {"Julia at the centre", 1, 4, 0.3, 0.2, 0, 0, 0, kJulia, true, "0.3 0.2", 4, "1 0 0 0"},
+      {"Julia, components", 1, 4, -0.5, 0, 0.1, 0.1, 0, kJulia, true, "0.25 0", 4, "1 0 0 0"},
+      {"Julia, more digits", 1, 4, third, 0, 0, 0, 0, kJulia, true, "0.333333333333333 0", 1,
+       "1 0 0 0"},
+      {"Julia again", 2, 2, 0.1, 0, 0, -0.8, 0.156, kJulia, true, "-0.8 0.156", 2, "2 0.1 0 0"},
+      {"back to Mandelbrot", 2, 3, 0.1, 0.1, 0, -0.8, 0.156, kMandel, true, "0 0", 3,
+       "1 -0.8 0.156 0"},
+      // Cancel keeps the publics, which differ from the 0, 0 shown: the view is reset anyway.
+      {"back, cancelled", 2, 3, 0.1, 0.1, 0, -0.8, 0, kMandel, false, "0 0", 1, "1 -0.8 0 0"},
+      {"Hole", 1, 10, -0.2, -0.055, 0, 0, 0, kHole, true, "", 1, "1 0 0 0"},
+      {"Hole again", 5, 10, -0.2, -0.055, 0, 0, 0, kHole, true, "", 10, "10 -0.2 -0.055 0"},
   };
-  for (const Transition& row : table) {
-    SCOPED_TRACE(row.before);
-    const auto from = [&] {
-      ExplorerState fresh;
-      DialogValues freshDialogs;
-      formLoad(fresh, freshDialogs);
-      fresh.drawing = row.before;
-      state = fresh;
-      dialogs = freshDialogs;
-    };
-    from();
-    mandelCancelled();
-    EXPECT_EQ(state.drawing, row.mandel);
-    from();
-    juliaCancelled();
-    EXPECT_EQ(state.drawing, row.julia);
-    from();
-    chooseHole(state, dialogs);
-    EXPECT_EQ(state.drawing, row.hole);
-    from();
-    prepareLie(state, dialogs.position);
-    EXPECT_EQ(state.drawing, row.lie);
+  for (const Scenario& row : rows) {
+    ExplorerState state;
+    DialogValues dialogs;
+    formLoad(state, dialogs);
+    state.drawing = row.drawing;
+    if (row.zoom != 0) setView(state, dialogs.position, row.zoom, row.x, row.y);
+    state.dimX = row.dimX;
+    dialogs.dimension = {row.numDx, row.numDy};
+    EXPECT_EQ(run(row.command, state, dialogs, row.confirm), row.shown) << row.name;
+    EXPECT_EQ(dialogs.position.numzoom, row.zoomAfter) << row.name;
+    EXPECT_EQ(boxes(prepareLie(state, dialogs.position)), row.view) << row.name;
   }
-}
-
-TEST_F(FormulaSelection, FirstJuliaProposesAQuarterAtTheFirstEntryView) {
-  const DimensionTexts texts = juliaBeforeDialog(state, dialogs);
-  EXPECT_EQ(texts.dx, "0.25");
-  EXPECT_EQ(texts.dy, "0");
-  confirm(texts);
-  juliaAfterDialog(state, dialogs);
-  const PositionTexts view = prepareLie(state, dialogs.position);
-  EXPECT_EQ(view.zoom, "1.5");
-  EXPECT_EQ(view.x, "0");
-  EXPECT_EQ(view.y, "0");
-  EXPECT_EQ(view.round, "0");
-  EXPECT_EQ(state.drawing, formula::kJulia);
-}
-
-TEST_F(FormulaSelection, FirstMandelbrotProposesNoComponentsAndTheHomeView) {
-  const DimensionTexts texts = mandelBeforeDialog(state, dialogs);
-  EXPECT_EQ(texts.dx, "0");
-  EXPECT_EQ(texts.dy, "0");
-  confirm(texts);
-  mandelAfterDialog(state, dialogs);
-  const PositionTexts view = prepareLie(state, dialogs.position);
-  EXPECT_EQ(view.zoom, "1");
-  EXPECT_EQ(view.x, "-0.5");
-  EXPECT_EQ(view.y, "0");
-}
-
-TEST_F(FormulaSelection, JuliaFromAMandelbrotViewProposesItsCentreOrAQuarter) {
-  setView(state, dialogs.position, 1, -0.5, 0);
-  state.drawing = formula::kMandelbrot;
-  EXPECT_EQ(juliaBeforeDialog(state, dialogs).dx, "-0.5");
-  EXPECT_EQ(state.drawing, formula::kPendingJulia);
-
-  state.drawing = formula::kMandelbrot;
-  state.dimX = 0.1;
-  EXPECT_EQ(juliaBeforeDialog(state, dialogs).dx, "0.25");
-}
-
-TEST_F(FormulaSelection, ConfirmingTheProposalKeepsTheViewUnlessItNeedsMoreDigits) {
-  state.drawing = formula::kMandelbrot;
-  setView(state, dialogs.position, 4, 0.3, 0.2);
-  DimensionTexts texts = juliaBeforeDialog(state, dialogs);
-  confirm(texts);
-  juliaAfterDialog(state, dialogs);
-  EXPECT_EQ(state.viewZoom, 4);  // 0.3, 0.2 read back exactly
-
-  state.drawing = formula::kMandelbrot;
-  setView(state, dialogs.position, 4, 1.0 / 3, 0);
-  texts = juliaBeforeDialog(state, dialogs);
-  EXPECT_EQ(texts.dx, "0.333333333333333");
-  confirm(texts);
-  juliaAfterDialog(state, dialogs);
-  EXPECT_EQ(state.viewZoom, 1);  // read back as another number: the view is reset
-  EXPECT_EQ(dialogs.position.numzoom, 1);
-}
-
-TEST_F(FormulaSelection, BackToMandelbrotProposesTheJuliaConstantAsCentre) {
-  state.drawing = formula::kJulia;
-  dialogs.dimension.numDx = -0.8;
-  dialogs.dimension.numDy = 0.156;
-  const DimensionTexts texts = mandelBeforeDialog(state, dialogs);
-  EXPECT_EQ(texts.dx, "0");
-  EXPECT_EQ(state.drawing, formula::kPendingMandelbrot);
-  confirm(texts);
-  mandelAfterDialog(state, dialogs);
-  const PositionTexts view = prepareLie(state, dialogs.position);
-  EXPECT_EQ(view.zoom, "1");
-  EXPECT_EQ(view.x, "-0.8");
-  EXPECT_EQ(view.y, "0.156");
-  EXPECT_EQ(state.drawing, formula::kMandelbrot);
-}
-
-TEST_F(FormulaSelection, CancelAfterSwitchingStillResetsTheViewWhenThePublicsDiffer) {
-  state.drawing = formula::kJulia;
-  dialogs.dimension.numDx = -0.8;
-  setView(state, dialogs.position, 3, 0.1, 0.1);
-  mandelCancelled();  // 0, 0 was shown while the publics still hold the constant
-  EXPECT_EQ(state.drawing, formula::kPendingMandelbrot);
-  EXPECT_EQ(dialogs.position.numzoom, 1);
-  EXPECT_EQ(dialogs.position.numx, -0.5);
-}
-
-TEST_F(FormulaSelection, HoleKeepsItsViewWhenChosenAgain) {
-  chooseHole(state, dialogs);
-  EXPECT_EQ(dialogs.position.numzoom, 1);
-  EXPECT_EQ(dialogs.position.numx, 0);
-  setView(state, dialogs.position, 10, -0.2, -0.055);
-  chooseHole(state, dialogs);
-  EXPECT_EQ(dialogs.position.numzoom, 10);
-  EXPECT_EQ(state.viewX, -0.2);
-}
-
-TEST_F(FormulaSelection, SettingTheViewSetsBothThePublicsAndTheState) {
-  dialogs.position.ct = 45;
-  state.viewTurn = 45;
-  setView(state, dialogs.position, 2, 0.5, -0.25);
-  EXPECT_EQ(dialogs.position.numzoom, 2);
-  EXPECT_EQ(dialogs.position.numy, -0.25);
-  EXPECT_EQ(dialogs.position.ct, 0);
-  EXPECT_EQ(state.viewZoom, 2);
-  EXPECT_EQ(state.viewX, 0.5);
-  EXPECT_EQ(state.viewTurn, 0);
 }
 
 }  // namespace

@@ -1,80 +1,60 @@
 // What choosing an option menu item stores, and the cell-order rebuilds.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "load_routine.h"
 #include "render_option_menus.h"
 
 namespace orvane {
 namespace {
 
-class OptionMenus : public testing::Test {
- protected:
-  void SetUp() override { formLoad(state, dialogs); }
+enum Menu { kDepth, kEscape, kJitter, kColour, kGrid, kLine };
 
+bool choose(Menu menu, int index, ExplorerState& state, DialogValues& dialogs) {
+  if (menu == kLine) return chooseLineMode(state, dialogs), true;
+  if (menu == kGrid) return chooseGrid(state, dialogs, index);
+  bool (*const chooseIn[])(ExplorerState&, int) = {chooseDepth, chooseEscape, chooseJitter,
+                                                   chooseColourMode};
+  return chooseIn[menu](state, index);
+}
+
+// Depth, escape value, jitter range, colour mode, grid choice and the cells in the order.
+using Options = std::tuple<int, int, float, float, int, int, std::size_t>;
+Options options(const ExplorerState& s) {
+  return {s.iterDepth, s.escapeValue, s.jitterLow,       s.jitterHigh,
+          s.colorMode, s.gridChoice,  s.cellOrder.size()};
+}
+
+// Each item changes its own fields only; the load routine leaves zeros and a 12 x 12 order.
+TEST(OptionMenus, StoreTheValueOfTheChosenItem) {
+  const std::tuple<const char*, Menu, int, Options> rows[] = {
+      {"depth 2048", kDepth, 8, {2048, 0, 0, 0, 0, 0, 144}},
+      {"escape 100", kEscape, 3, {0, 100, 0, 0, 0, 0, 144}},
+      {"jitter 33%-300%", kJitter, 5, {0, 0, 0.33f, 3, 0, 0, 144}},  // nearest floats
+      {"grey", kColour, 2, {0, 0, 0, 0, 2, 0, 144}},
+      {"16 x 16", kGrid, 4, {0, 0, 0, 0, 0, 16, 256}},
+      {"32 x 32", kGrid, 7, {0, 0, 0, 0, 0, 32, 1024}},
+      {"line mode", kLine, 0, {0, 0, 0, 0, 0, 1, 1}},
+  };
+  for (const auto& [name, menu, index, expected] : rows) {
+    ExplorerState state;
+    DialogValues dialogs;
+    formLoad(state, dialogs);
+    dialogs.rendering.dcin = 2;  // a rebuild is no first load: the levels stay
+    EXPECT_TRUE(choose(menu, index, state, dialogs)) << name;
+    EXPECT_EQ(options(state), expected) << name;
+    EXPECT_EQ(dialogs.rendering.dcin, 2) << name;
+  }
+}
+
+TEST(OptionMenus, AnIndexOutsideTheTableChangesNothing) {
   ExplorerState state;
   DialogValues dialogs;
-};
-
-TEST_F(OptionMenus, StoreTheValueOfTheChosenRow) {
-  EXPECT_TRUE(chooseDepth(state, 8));
-  EXPECT_EQ(state.iterDepth, 2048);
-  EXPECT_TRUE(chooseDepth(state, 1));
-  EXPECT_EQ(state.iterDepth, 3);
-  EXPECT_TRUE(chooseEscape(state, 3));
-  EXPECT_EQ(state.escapeValue, 100);
-  EXPECT_TRUE(chooseColourMode(state, 2));
-  EXPECT_EQ(state.colorMode, colour_mode::kGrey);
-  EXPECT_TRUE(chooseJitter(state, 5));
-  EXPECT_EQ(state.jitterLow, 0.33f);  // the single-precision value nearest 0.33
-  EXPECT_EQ(state.jitterHigh, 3.0f);
-  EXPECT_TRUE(chooseJitter(state, 2));
-  EXPECT_EQ(state.jitterLow, 0.9f);
-  EXPECT_EQ(state.jitterHigh, 1.11f);
-}
-
-TEST_F(OptionMenus, TickedAtStartIsWhatTheReadersUseForZero) {
-  EXPECT_EQ(kDepthItems[kDepthTickedAtStart - 1].iterDepth, 64);
-  EXPECT_EQ(kEscapeItems[kEscapeTickedAtStart - 1].escapeValue, 4);
-  EXPECT_EQ(kJitterItems[kJitterTickedAtStart - 1].jitterLow, 1.0f);
-  EXPECT_EQ(kColourModeItems[kColourModeTickedAtStart - 1].colorMode, colour_mode::kRgb);
-  EXPECT_EQ(kGridItems[kGridTickedAtStart - 1].gridChoice, kDefaultGridSide);
-}
-
-TEST_F(OptionMenus, AnIndexOutsideTheTableChangesNothing) {
-  const std::int16_t depth = state.iterDepth;
-  for (int index : {0, -1, 9, 32767}) {
-    EXPECT_FALSE(chooseDepth(state, index));
-    EXPECT_FALSE(chooseEscape(state, index));
-    EXPECT_FALSE(chooseJitter(state, index));
-    EXPECT_FALSE(chooseColourMode(state, index));
-    EXPECT_FALSE(chooseGrid(state, dialogs, index));
-  }
-  EXPECT_EQ(state.iterDepth, depth);
-  EXPECT_EQ(state.jitterLow, 0.0f);
-  EXPECT_EQ(state.gridCells, 144);
-}
-
-TEST_F(OptionMenus, LineModeAndGridSizesRebuildTheCellOrderAtOnce) {
-  chooseLineMode(state, dialogs);
-  EXPECT_EQ(state.gridChoice, kLineMode);
-  EXPECT_EQ(state.gridCells, 1);
-  EXPECT_EQ(state.cellOrder.size(), 1u);
-  ASSERT_TRUE(chooseGrid(state, dialogs, 4));
-  EXPECT_EQ(state.gridChoice, 16);
-  EXPECT_EQ(state.gridSide, 16);
-  EXPECT_EQ(state.gridCells, 256);
-  EXPECT_EQ(state.cellOrder.size(), 256u);
-  ASSERT_TRUE(chooseGrid(state, dialogs, 7));
-  EXPECT_EQ(state.gridCells, 1024);
-}
-
-TEST_F(OptionMenus, RebuildsLeaveTheFirstLoadDefaultsAlone) {
-  dialogs.rendering.dcin = 2;
-  dialogs.position.roo = 0;
-  chooseLineMode(state, dialogs);
-  chooseGrid(state, dialogs, 1);
-  EXPECT_EQ(dialogs.rendering.dcin, 2);
-  EXPECT_EQ(dialogs.position.roo, 0);
+  formLoad(state, dialogs);
+  for (Menu menu : {kDepth, kEscape, kJitter, kColour, kGrid})
+    for (int index : {0, -1, 9, 32767}) EXPECT_FALSE(choose(menu, index, state, dialogs));
+  EXPECT_EQ(options(state), Options(0, 0, 0, 0, 0, 0, 144));
 }
 
 }  // namespace

@@ -6,11 +6,7 @@
 # Exit status 77 (ctest's skip) when there is no X display for the window check.
 set -euo pipefail
 
-cpack=$1
-build_dir=$2
-version=$3
-build_renderer=$4
-
+cpack=$1 build_dir=$2 version=$3 build_renderer=$4
 app_id=org.example.Orvane
 scratch=$(mktemp -d)
 orvane_pid=
@@ -19,7 +15,6 @@ cleanup() {
   rm -rf "$scratch"
 }
 trap cleanup EXIT
-
 fail() {
   echo "FAIL: $*" >&2
   exit 1
@@ -27,22 +22,18 @@ fail() {
 
 # --- The package ------------------------------------------------------------------------------
 # -B keeps cpack's staging tree and the package out of the build tree.
-if ! "$cpack" -G DEB --config "$build_dir/CPackConfig.cmake" -B "$scratch/out" \
-    >"$scratch/cpack.log" 2>&1; then
-  cat "$scratch/cpack.log" >&2
-  fail "cpack -G DEB failed"
-fi
+log=$("$cpack" -G DEB --config "$build_dir/CPackConfig.cmake" -B "$scratch/out" 2>&1) ||
+  fail "cpack -G DEB failed: $log"
 deb=$scratch/out/orvane_${version}_$(dpkg --print-architecture).deb
-[[ -f $deb ]] || { ls -l "$scratch/out" >&2; fail "no package named $(basename "$deb")"; }
+[[ -f $deb ]] || fail "no package named $(basename "$deb"): $(ls "$scratch/out")"
 
-field() { dpkg-deb -f "$deb" "$1"; }
-[[ $(field Package) == orvane ]] || fail "Package is '$(field Package)'"
-[[ $(field Version) == "$version" ]] || fail "Version is '$(field Version)'"
-[[ $(field Section) == graphics ]] || fail "Section is '$(field Section)'"
-[[ $(field Maintainer) == 'Orvane 开发组 <team@orvane.example.org>' ]] ||
-  fail "Maintainer is '$(field Maintainer)'"
-[[ -n $(field Description) ]] || fail "no Description"
-depends=$(field Depends)
+for pair in Package=orvane Version="$version" Section=graphics \
+    'Maintainer=Orvane 开发组 <team@orvane.example.org>'; do
+  value=$(dpkg-deb -f "$deb" "${pair%%=*}")
+  [[ $value == "${pair#*=}" ]] || fail "${pair%%=*} is '$value'"
+done
+[[ -n $(dpkg-deb -f "$deb" Description) ]] || fail "no Description"
+depends=$(dpkg-deb -f "$deb" Depends)
 # The libraries come from dpkg-shlibdeps: without them the package installs and cannot start.
 for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libtbb12 \
     'fonts-wqy-microhei | fonts-noto-cjk'; do
@@ -51,44 +42,28 @@ done
 
 root=$scratch/root
 dpkg-deb -x "$deb" "$root"
-share=$root/usr/share
-expected=(
-  usr/bin/orvane
-  usr/bin/orvane-render
-  "usr/share/applications/$app_id.desktop"
-  "usr/share/metainfo/$app_id.metainfo.xml"
-  "usr/share/icons/hicolor/scalable/apps/$app_id.svg"
-)
-sizes=(16 22 24 32 48 64 128 256)
-for size in "${sizes[@]}"; do
-  expected+=("usr/share/icons/hicolor/${size}x$size/apps/$app_id.png")
+icons=$root/usr/share/icons/hicolor
+desktop=$root/usr/share/applications/$app_id.desktop
+metainfo=$root/usr/share/metainfo/$app_id.metainfo.xml
+[[ -x $root/usr/bin/orvane && -x $root/usr/bin/orvane-render ]] || fail "the programs are missing"
+for path in "$desktop" "$metainfo" "$icons/scalable/apps/$app_id.svg"; do
+  [[ -f $path ]] || fail "the package lacks ${path#"$root"}"
 done
-for path in "${expected[@]}"; do
-  [[ -f $root/$path ]] || fail "the package lacks /$path"
-done
-[[ -x $root/usr/bin/orvane && -x $root/usr/bin/orvane-render ]] || fail "programs not executable"
-
 # Each icon must be the size its folder claims: width and height from the PNG header.
-for size in "${sizes[@]}"; do
-  png=$share/icons/hicolor/${size}x$size/apps/$app_id.png
+for size in 16 22 24 32 48 64 128 256; do
+  png=$icons/${size}x$size/apps/$app_id.png
+  [[ -f $png ]] || fail "the package lacks ${png#"$root"}"
   read -r width height < <(od -An -tu1 -j16 -N8 "$png" |
     awk '{ print $1*16777216 + $2*65536 + $3*256 + $4, $5*16777216 + $6*65536 + $7*256 + $8 }')
-  [[ $width == "$size" && $height == "$size" ]] ||
-    fail "the ${size}x$size icon is ${width}x$height"
+  [[ $width == "$size" && $height == "$size" ]] || fail "the ${size}x$size icon is ${width}x$height"
 done
 
 # --- The desktop entry and the metainfo ---------------------------------------------------------
-desktop=$share/applications/$app_id.desktop
-metainfo=$share/metainfo/$app_id.metainfo.xml
 # Hints (such as two main categories, which is deliberate) are fine; warnings and errors are not.
-if ! report=$(desktop-file-validate "$desktop" 2>&1) || grep -Eq 'error:|warning:' <<<"$report"; then
-  echo "$report" >&2
-  fail "desktop-file-validate rejects the desktop entry"
-fi
-if ! report=$(appstreamcli validate --no-net "$metainfo" 2>&1) || grep -Eq '^[EW]:' <<<"$report"; then
-  echo "$report" >&2
-  fail "appstreamcli rejects the metainfo"
-fi
+report=$(desktop-file-validate "$desktop" 2>&1) && ! grep -Eq 'error:|warning:' <<<"$report" ||
+  fail "desktop-file-validate rejects the desktop entry: $report"
+report=$(appstreamcli validate --no-net "$metainfo" 2>&1) && ! grep -Eq '^[EW]:' <<<"$report" ||
+  fail "appstreamcli rejects the metainfo: $report"
 # The entry must start the installed program and name the installed icon; the metainfo must
 # point at the entry.
 grep -qx 'Exec=orvane' "$desktop" || fail "Exec is not 'orvane'"
@@ -97,11 +72,10 @@ grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainf
   fail "the metainfo does not launch $app_id.desktop"
 
 # --- The installed renderer draws what the build tree's draws ---------------------------------
-(cd "$scratch" && "$root/usr/bin/orvane-render" -o installed.png) ||
-  fail "the installed orvane-render failed"
-(cd "$scratch" && "$build_renderer" -o built.png) || fail "the build tree's orvane-render failed"
-cmp -s "$scratch/installed.png" "$scratch/built.png" ||
-  fail "the installed orvane-render draws a different picture"
+cd "$scratch"
+"$root/usr/bin/orvane-render" -o installed.png || fail "the installed orvane-render failed"
+"$build_renderer" -o built.png || fail "the build tree's orvane-render failed"
+cmp -s installed.png built.png || fail "the installed orvane-render draws a different picture"
 
 # --- The installed program opens its window and closes with status 0 ------------------------------
 if [[ -z ${DISPLAY:-} ]]; then
@@ -112,28 +86,18 @@ fi
 "$root/usr/bin/orvane" >"$scratch/orvane.log" 2>&1 &
 orvane_pid=$!
 # --all: the window must be this process's and be titled exactly Orvane.
-if ! windows=$(timeout 30 xdotool search --sync --all --onlyvisible --pid "$orvane_pid" \
-    --name '^Orvane$'); then
-  cat "$scratch/orvane.log" >&2
-  fail "no visible window titled 'Orvane' within 30 s"
-fi
-window=$(head -n1 <<<"$windows")
+windows=$(timeout 30 xdotool search --sync --all --onlyvisible --pid "$orvane_pid" --name '^Orvane$') ||
+  fail "no visible window titled 'Orvane' within 30 s: $(<"$scratch/orvane.log")"
 # Keys go to the focused window, so focus it first; Ctrl+X is 退出.
-timeout 10 xdotool windowactivate --sync "$window" || fail "could not activate the window"
+timeout 10 xdotool windowactivate --sync "$(head -n1 <<<"$windows")" || fail "could not activate the window"
 xdotool key --clearmodifiers ctrl+x
 for _ in $(seq 150); do
   kill -0 "$orvane_pid" 2>/dev/null || break
   sleep 0.1
 done
-if kill -0 "$orvane_pid" 2>/dev/null; then
-  cat "$scratch/orvane.log" >&2
-  fail "orvane still runs 15 s after Ctrl+X"
-fi
+kill -0 "$orvane_pid" 2>/dev/null && fail "orvane still runs 15 s after Ctrl+X"
 status=0
 wait "$orvane_pid" || status=$?
 orvane_pid=
-if [[ $status -ne 0 ]]; then
-  cat "$scratch/orvane.log" >&2
-  fail "orvane exited with status $status"
-fi
+[[ $status -eq 0 ]] || fail "orvane exited with status $status: $(<"$scratch/orvane.log")"
 echo "PASS: $(basename "$deb") installs, validates, renders and runs"

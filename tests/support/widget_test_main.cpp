@@ -7,11 +7,7 @@
 
 int main(int argc, char* argv[]) {
   // Widget tests need no screen; a display set for the end-to-end tests must not be used.
-  if (qEnvironmentVariableIsEmpty("ORVANE_WIDGET_TEST_PLATFORM")) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  } else {
-    qputenv("QT_QPA_PLATFORM", qgetenv("ORVANE_WIDGET_TEST_PLATFORM"));
-  }
+  qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   QApplication::setFont(orvane::interfaceFont());
   testing::InitGoogleTest(&argc, argv);
