@@ -1,5 +1,6 @@
 # Installing Orvane like any desktop program (the two executables, the desktop entry, the icon
-# theme sizes and the AppStream metainfo), and packing that same tree into a Debian package.
+# theme sizes, the AppStream metainfo, the copyright file and the changelog), and packing that
+# same tree into a Debian package.
 # Included from the top CMakeLists.txt after the targets exist.
 include(GNUInstallDirs)
 
@@ -28,6 +29,17 @@ endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/orvane.svg
   DESTINATION ${icon_root}/scalable/apps RENAME ${ORVANE_APP_ID}.svg)
 
+# Debian policy wants the copyright file (machine-readable, it names the licence) and the
+# changelog, gzipped with -9n: at maximum compression and without a time stamp, so the same
+# changelog always packs into the same bytes.
+set(ORVANE_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/orvane)
+set(changelog ${ORVANE_PACKAGING_DIR}/debian/changelog)
+execute_process(COMMAND gzip -9nc ${changelog} OUTPUT_FILE ${PROJECT_BINARY_DIR}/changelog.gz
+  COMMAND_ERROR_IS_FATAL ANY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${changelog})
+install(FILES ${ORVANE_PACKAGING_DIR}/debian/copyright ${PROJECT_BINARY_DIR}/changelog.gz
+  DESTINATION ${ORVANE_DOC_DIR})
+
 # The Debian package: cpack -G DEB in the build directory writes orvane_<version>_<arch>.deb.
 set(CPACK_PACKAGE_NAME orvane)
 set(CPACK_PACKAGE_VENDOR "Orvane 开发组")
@@ -35,6 +47,8 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Orvane 开发组 <team@orvane.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "escape-time fractal explorer")
 set(CPACK_PACKAGE_HOMEPAGE_URL https://orvane.example.org/)
+# GPL-3.0-or-later. A Debian package has no licence field: the copyright file above says it.
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # Debug information stays in the build tree; the package carries what runs.
 set(CPACK_STRIP_FILES ON)

@@ -13,6 +13,8 @@ packages=(
   clang libclang-rt-14-dev           # libFuzzer and the sanitizers' runtimes for the fuzz targets
   appstream desktop-file-utils       # validating the desktop entry and the AppStream metainfo
   dpkg-dev file                      # the Debian package's library dependencies (dpkg-shlibdeps, file)
+  lintian                            # checking the Debian package against Debian's policy
+  clang-format git                   # the formatting check, over the files git knows
 )
 
 missing=()

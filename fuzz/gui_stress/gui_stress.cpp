@@ -24,8 +24,8 @@ namespace {
 using namespace orvane::e2e;
 
 // Each action costs about 75 ms on two cores, mostly starting xdotool.
-constexpr int kDefaultActions = 400;
-constexpr int kDefaultSeconds = 60;
+constexpr int kDefaultActions = 200;
+constexpr int kDefaultSeconds = 30;
 constexpr int kActionsKept = 40;
 
 // Growth of the resident set allowed from the first pass to the end. A release build settles

@@ -5,10 +5,6 @@
 #include "explorer_state.h"
 #include "formula_selection.h"
 
-class QGroupBox;
-class QLineEdit;
-class QPushButton;
-
 namespace orvane {
 
 // A view over `numDx`, `numDy` and `ok`, which outlive it. "确定>>..." stores the two boxes

@@ -2,6 +2,7 @@
 #include "formula_selection.h"
 
 #include "number_text.h"
+#include "position_control.h"
 
 namespace orvane {
 
@@ -19,22 +20,7 @@ bool isNoneOrHole(std::int16_t drawing) {
   return drawing == formula::kNone || drawing == formula::kHole;
 }
 
-void setHomeView(ExplorerState& state, PositionValues& position) {
-  setView(state, position, 1, -0.5, 0);
-}
-
 }  // namespace
-
-void setView(ExplorerState& state, PositionValues& position, double m, double x, double y) {
-  position.numzoom = m;
-  position.numx = x;
-  position.numy = y;
-  position.ct = 0;
-  state.viewZoom = m;
-  state.viewX = x;
-  state.viewY = y;
-  state.viewTurn = 0;
-}
 
 DimensionTexts mandelBeforeDialog(ExplorerState& state, DialogValues& dialogs) {
   const DimensionValues& dimension = dialogs.dimension;

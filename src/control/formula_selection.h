@@ -14,9 +14,6 @@ struct DimensionTexts {
   std::string dy;  // txtDy
 };
 
-// Setting the view to (m, x, y): the position dialog's values (rotation 0) and the state's.
-void setView(ExplorerState& state, PositionValues& position, double m, double x, double y);
-
 // `Mandel`, steps 1 to 4: the components proposed for the dimension dialog. Leaving a Julia
 // formula keeps its constant for the position dialog (`drawing` 3); coming from nothing or
 // from Hole starts at the home view.

@@ -4,34 +4,53 @@
 
 #include "number_text.h"
 #include "rotation.h"
+#include "state_defaults.h"
 
 namespace orvane {
+
+PositionTexts viewTexts(double magnification, double centreX, double centreY,
+                        long rotationDegrees) {
+  return {generalDecimal(magnification), generalDecimal(centreX), generalDecimal(centreY),
+          std::to_string(rotationDegrees)};
+}
+
+void setView(ExplorerState& state, PositionValues& position, double m, double x, double y) {
+  position.numzoom = m;
+  position.numx = x;
+  position.numy = y;
+  position.ct = 0;
+  state.viewZoom = m;
+  state.viewX = x;
+  state.viewY = y;
+  state.viewTurn = 0;
+}
+
+void setHomeView(ExplorerState& state, PositionValues& position) {
+  setView(state, position, kDefaultZoom, kMandelbrotHomeX, 0);
+}
 
 PositionTexts prepareLie(ExplorerState& state, const PositionValues& position) {
   state.viewZoom = position.numzoom;
   state.viewX = position.numx;
   state.viewY = position.numy;
   state.viewTurn = position.ct;
-  if (state.viewZoom == 0) state.viewZoom = 1;
-  if (state.zoomDivisor == 0) state.zoomDivisor = 1;
-  if (state.drawing == formula::kNone) state.drawing = formula::kMandelbrot;
-  if (state.drawing == formula::kMandelbrot && state.viewX == 0 && state.viewY == 0 &&
-      state.viewZoom == 1) {
-    state.viewX = -0.5;
-  }
-  PositionTexts texts{.zoom = generalDecimal(state.viewZoom / state.zoomDivisor),
-                      .x = generalDecimal(state.viewX),
-                      .y = generalDecimal(state.viewY),
-                      .round = std::to_string(state.viewTurn)};
+  state.viewZoom = zoomRead(state.viewZoom);
+  state.zoomDivisor = zoomRead(state.zoomDivisor);
+  state.drawing = formulaRead(state.drawing);
+  // Only the state moves to the home centre, not `numx`.
+  if (isUnmovedMandelbrotHome(state.drawing, state.viewZoom, state.viewX, state.viewY))
+    state.viewX = kMandelbrotHomeX;
+  PositionTexts texts =
+      viewTexts(state.viewZoom / state.zoomDivisor, state.viewX, state.viewY, state.viewTurn);
   state.zoomDivisor = 1;
   state.turnRad = turnRadians(state.viewTurn);
   if (state.drawing == formula::kPendingJulia) {
     state.drawing = formula::kJulia;
-    texts = {"1", "0", "0", "0"};
+    texts = viewTexts(1, 0, 0, 0);
   }
   if (state.drawing == formula::kPendingMandelbrot) {
     state.drawing = formula::kMandelbrot;
-    texts = {"1", generalDecimal(state.carryX), generalDecimal(state.carryY), "0"};
+    texts = viewTexts(1, state.carryX, state.carryY, 0);
   }
   if (position.roo == 0) texts.round = kRotationOff;
   return texts;

@@ -20,6 +20,16 @@ struct PositionTexts {
 // What the rotation box shows while rotation by mouse is off: "not in effect".
 inline constexpr char kRotationOff[] = "无效";
 
+// The boxes' texts for a view: the numbers in the general decimal form, the rotation as a
+// plain integer. `lie` and the mouse release both fill the dialog through this.
+PositionTexts viewTexts(double magnification, double centreX, double centreY, long rotationDegrees);
+
+// Setting the view to (m, x, y) with rotation 0: the position dialog's values, then the
+// state's.
+void setView(ExplorerState& state, PositionValues& position, double m, double x, double y);
+// The Mandelbrot home view (1, -0.5, 0).
+void setHomeView(ExplorerState& state, PositionValues& position);
+
 // Steps 1 to 10 of `lie`: takes the dialog's public values into the state (a pending zoom
 // step shows in the magnification and is then dropped; a pending formula switch is
 // resolved) and returns the texts the boxes show.

@@ -5,11 +5,6 @@
 #include "explorer_state.h"
 #include "position_control.h"
 
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-
 namespace orvane {
 
 // A view over the dialog's public values `numzoom`, `numx`, `numy`, `ct` and `roo`, which

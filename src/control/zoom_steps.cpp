@@ -2,6 +2,8 @@
 #include "zoom_steps.h"
 
 #include "load_routine.h"
+#include "position_control.h"
+#include "state_defaults.h"
 
 namespace orvane {
 
@@ -11,16 +13,8 @@ void resetToHome(ExplorerState& state, DialogValues& dialogs) {
   dialogs.dimension.numDy = 0;
   state.dimX = 0;
   state.dimY = 0;
-  PositionValues& position = dialogs.position;
-  position.numzoom = 1;
-  position.numx = -0.5;
-  position.numy = 0;
-  position.ct = 0;
-  state.viewZoom = 1;
-  state.viewX = -0.5;
-  state.viewY = 0;
-  state.viewTurn = 0;
-  setRenderingLevels(state, dialogs.rendering, 5);
+  setHomeView(state, dialogs.position);
+  setRenderingLevels(state, dialogs.rendering, kHomeRenderingLevel);
 }
 
 }  // namespace orvane

@@ -23,16 +23,15 @@ void buildCellOrder(ExplorerState& state) {
   state.cellOrder[0] = 0;  // cell 0 is always drawn first
 
   for (int i = 1; i < state.gridCells; ++i) {
-    state.cellRow = static_cast<std::int16_t>(i);
+    std::int16_t candidate;
     for (;;) {
       const double r = state.random.next();
-      state.cellIndex = static_cast<std::int16_t>(std::floor(r * state.gridCells));
+      candidate = static_cast<std::int16_t>(std::floor(r * state.gridCells));
       int j = 0;
-      while (j < i && state.cellOrder[static_cast<std::size_t>(j)] != state.cellIndex) ++j;
-      state.cellCol = static_cast<std::int16_t>(j);
+      while (j < i && state.cellOrder[static_cast<std::size_t>(j)] != candidate) ++j;
       if (j == i) break;  // not drawn yet: take it
     }
-    state.cellOrder[static_cast<std::size_t>(i)] = state.cellIndex;
+    state.cellOrder[static_cast<std::size_t>(i)] = candidate;
   }
 }
 

@@ -21,8 +21,8 @@ class DrawingSurface {
   virtual void setPixel(int x, int y, Colour colour) = 0;
   virtual void setPenMode(PenMode mode) = 0;
   virtual void setPointer(Pointer pointer) = 0;
-  // The retained image: when on, the picture is repainted from memory after being covered.
-  virtual void setRetained(bool on) = 0;
+  // No switch for a retained image: every surface keeps its picture and repaints from it,
+  // so the pass and the press have nothing to switch on.
 };
 
 // One turn of the event loop: pending input and painting are processed, then it returns.

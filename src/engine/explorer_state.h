@@ -3,7 +3,6 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "random_sequence.h"
@@ -36,9 +35,13 @@ inline constexpr std::int16_t kRgb = 3;
 inline constexpr std::int16_t kTrue = -1;
 inline constexpr std::int16_t kFalse = 0;
 
-// The picture the pass draws into.
+// The picture the pass draws into, and the plane on it: the view's centre is the picture's
+// centre pixel, and at magnification 1 one unit of the plane is 100 pixels.
 inline constexpr int kPictureWidth = 400;
 inline constexpr int kPictureHeight = 300;
+inline constexpr int kPictureCentreX = kPictureWidth / 2;
+inline constexpr int kPictureCentreY = kPictureHeight / 2;
+inline constexpr int kPixelsPerUnit = 100;
 inline constexpr int kLineMode = 1;  // `gridChoice` for line mode: a grid of side 1
 inline constexpr int kDefaultGridSide = 12;
 inline constexpr int kMaxGridSide = 32;
@@ -50,7 +53,8 @@ struct PositionValues {
   double numy = 0;       // centre, imaginary part
   std::int16_t ct = 0;   // rotation, whole degrees
   std::int16_t roo = 0;  // rotation by mouse: 1 on, 0 off
-  std::string txtZoom;   // text of the magnification box, written by the pass
+  // No copy of the magnification box's text: the pass would write it, but `lie` and the
+  // mouse release fill the box again before it is ever shown.
 };
 
 // Public values of the dimension components dialog `DialogD`.
@@ -105,16 +109,15 @@ struct ExplorerState {
   std::int16_t gridSide = 0;            // side N of the square-array grid
   std::int16_t gridCells = 0;           // N * N
   std::vector<std::int16_t> cellOrder;  // order in which the pass visits the cells
-  std::int16_t cellRow = 0;             // working fields of the cell-order build and the pass
-  std::int16_t cellCol = 0;
-  std::int16_t cellIndex = 0;
+  // The working fields `cellRow`, `cellCol`, `cellIndex` are locals of the cell-order build
+  // and of the pass: neither reads what the other left in them.
   std::int16_t renderIn = 0;   // inner rendering level (copy of `dcin`)
   std::int16_t renderOut = 0;  // outer rendering level (copy of `dcout`)
   DragSelection drag;          // the mouse selection of the next view
   std::int16_t iterDepth = 0;  // iteration depth; 0 reads as 64
-  double constX = 0;           // constant term c of the point being computed
-  double constY = 0;
-  double dimX = 0;  // Mandelbrot start value z0 (copy of `numDx`, `numDy`)
+  double constX = 0;           // Julia constant the Julia command proposes; the pass keeps
+  double constY = 0;           // each point's c to itself and leaves these alone
+  double dimX = 0;             // Mandelbrot start value z0 (copy of `numDx`, `numDy`)
   double dimY = 0;
   double carryX = 0;  // Julia constant kept across a switch to Mandelbrot
   double carryY = 0;

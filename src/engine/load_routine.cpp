@@ -2,13 +2,14 @@
 #include "load_routine.h"
 
 #include "cell_order.h"
+#include "state_defaults.h"
 
 namespace orvane {
 
 void formLoad(ExplorerState& state, DialogValues& dialogs) {
   if (state.viewZoom == 0) {
-    setRenderingLevels(state, dialogs.rendering, 5);
-    state.viewZoom = 1;
+    setRenderingLevels(state, dialogs.rendering, kHomeRenderingLevel);
+    state.viewZoom = kDefaultZoom;
     dialogs.position.roo = 1;
   }
   buildCellOrder(state);

@@ -14,7 +14,6 @@ class MemorySurface : public DrawingSurface {
   void setPixel(int x, int y, Colour colour) override;
   void setPenMode(PenMode mode) override { penMode_ = mode; }
   void setPointer(Pointer pointer) override { pointer_ = pointer; }
-  void setRetained(bool on) override { retained_ = on; }
 
   int width() const { return width_; }
   int height() const { return height_; }
@@ -22,7 +21,6 @@ class MemorySurface : public DrawingSurface {
   const std::vector<Colour>& pixels() const { return pixels_; }
   PenMode penMode() const { return penMode_; }
   Pointer pointer() const { return pointer_; }
-  bool retained() const { return retained_; }
 
  private:
   std::size_t index(int x, int y) const {
@@ -35,7 +33,6 @@ class MemorySurface : public DrawingSurface {
   std::vector<Colour> pixels_;
   PenMode penMode_ = PenMode::invert;
   Pointer pointer_ = Pointer::normal;
-  bool retained_ = false;
 };
 
 }  // namespace orvane

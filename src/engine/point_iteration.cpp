@@ -20,8 +20,8 @@ Complex mapPixel(int x, int y, const PointSetup& setup) {
     v = v / frame.scale;
   }
   const PointSettings& s = setup.settings;
-  return {((u * setup.cosTurn + v * setup.sinTurn) / 100) / s.viewZoom + s.viewX,
-          ((u * setup.sinTurn - v * setup.cosTurn) / 100) / s.viewZoom + s.viewY};
+  return {((u * setup.cosTurn + v * setup.sinTurn) / kPixelsPerUnit) / s.viewZoom + s.viewX,
+          ((u * setup.sinTurn - v * setup.cosTurn) / kPixelsPerUnit) / s.viewZoom + s.viewY};
 }
 
 PointResult iterateQuadratic(Complex z0, Complex c, const PointSetup& setup,
@@ -83,12 +83,6 @@ PointResult iterateHole(Complex c, const PointSetup& setup) {
     }
     if (!(sum <= setup.holeBound)) return result;
   }
-}
-
-Complex constantFor(int x, int y, const PointSetup& setup) {
-  if (setup.settings.formula == formula::kJulia)
-    return {setup.settings.juliaX, setup.settings.juliaY};
-  return mapPixel(x, y, setup);
 }
 
 PointResult iteratePixel(int x, int y, const PointSetup& setup, std::uint64_t randomBase) {

@@ -13,9 +13,10 @@ struct Complex {
   double im = 0;
 };
 
-// The plane point under pixel (x, y): the centre is pixel (200, 150), one unit is 100 pixels
-// at magnification 1, and rotation 0 runs the real axis down the picture. A larger picture
-// (the setup's frame) divides its distances from its centre by its scale first.
+// The plane point under pixel (x, y): the centre is the picture's centre pixel, one unit is
+// `kPixelsPerUnit` pixels at magnification 1, and rotation 0 runs the real axis down the
+// picture. A larger picture (the setup's frame) divides its distances from its centre by its
+// scale first.
 Complex mapPixel(int x, int y, const PointSetup& setup);
 
 // z <- z^2 + c from z0 until the escape test or the depth stops it. Step s draws random
@@ -28,9 +29,5 @@ PointResult iterateHole(Complex c, const PointSetup& setup);
 
 // Mapping and iteration of pixel (x, y) for the setup's formula.
 PointResult iteratePixel(int x, int y, const PointSetup& setup, std::uint64_t randomBase);
-
-// The constant term c the iteration of pixel (x, y) uses (the point itself, or the Julia
-// constant).
-Complex constantFor(int x, int y, const PointSetup& setup);
 
 }  // namespace orvane

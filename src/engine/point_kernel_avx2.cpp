@@ -3,8 +3,8 @@
 // Every lane performs exactly the operations of the reference iteration, in the same order
 // and in double, so each point's result equals the plain evaluation bit for bit. A lane whose
 // point ends takes the next point at once (lane refill), so lanes do not idle while their
-// neighbours iterate on. Only the functions below the target pragma use AVX2; the dispatch
-// checks the processor before calling them.
+// neighbours iterate on. Only the functions marked ORVANE_AVX2 use AVX2; the dispatch checks
+// the processor before calling them.
 //
 // To keep the loop-carried state small (it must stay in the 16 vector registers), a lane
 // carries only z. The squares of z serve twice: as the escape test of the step that produced
@@ -26,12 +26,13 @@
 #include "point_work.h"
 #include "random_sequence.h"
 
-// GCC compiles this file for AVX2 by this pragma; clang ignores it, and a clang build (the
-// fuzz targets) compiles the file with -mavx2 instead.
-#if !defined(__clang__)
-#pragma GCC push_options
-#pragma GCC target("avx2")
-#endif
+// AVX2 is switched on function by function, by an attribute that GCC and clang both honour,
+// not for the whole file by -mavx2: with a file-wide flag the inline functions and templates
+// from headers that this file instantiates (std::min, std::array, the point feed) would be
+// compiled for AVX2 as well, and the linker, keeping one copy of each for the whole program,
+// might keep this one, which crashes on a processor without AVX2. Header functions still
+// inline into the marked ones. Every function of the kernel below carries the mark.
+#define ORVANE_AVX2 [[gnu::target("avx2")]]
 
 namespace orvane {
 
@@ -44,19 +45,19 @@ typedef std::uint64_t V4u __attribute__((vector_size(32)));
 constexpr int kLanes = 4;
 constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::max();
 
-V4d splat(double value) {
+ORVANE_AVX2 V4d splat(double value) {
   return V4d{value, value, value, value};
 }
-int laneMask(V4i mask) {
+ORVANE_AVX2 int laneMask(V4i mask) {
   return _mm256_movemask_pd(reinterpret_cast<__m256d>(mask));
 }
-V4d squareRoot(V4d value) {
+ORVANE_AVX2 V4d squareRoot(V4d value) {
   return reinterpret_cast<V4d>(_mm256_sqrt_pd(reinterpret_cast<__m256d>(value)));
 }
 
 // The step's random number for each lane: SplitMix64 of the lane's Weyl counter, top 24 bits
 // over 2^24. The mix's last xor-shift leaves the top 24 bits alone, so it is skipped.
-V4d randomOf(V4u weyl) {
+ORVANE_AVX2 V4d randomOf(V4u weyl) {
   V4u z = weyl;
   z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
   z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
@@ -84,20 +85,20 @@ struct Quadratic {
   V4d jitterSpan = splat(setup.jitterSpan);
   V4d escape = splat(setup.escape);
 
-  Start start(V4d re, V4d im) const {
+  ORVANE_AVX2 Start start(V4d re, V4d im) const {
     const PointSettings& s = setup.settings;
     if (s.formula == formula::kJulia) return {re, im, splat(s.juliaX), splat(s.juliaY)};
     return {splat(s.dimX), splat(s.dimY), re, im};
   }
 
   // The rest of a step, from z and its squares.
-  static void step(V4d& a, V4d& b, V4d sqA, V4d sqB, V4d cx, V4d cy) {
+  ORVANE_AVX2 static void step(V4d& a, V4d& b, V4d sqA, V4d sqB, V4d cx, V4d cy) {
     b = 2 * b * a + cy;
     a = sqA - sqB + cx;
   }
 
   // The escape test of the step that produced q; `weyl` counts that step's random number.
-  V4i escaped(V4d q, V4u weyl) const {
+  ORVANE_AVX2 V4i escaped(V4d q, V4u weyl) const {
     if constexpr (kJittered) {
       const V4d asFloat =
           reinterpret_cast<V4d>(_mm256_cvtps_pd(_mm256_cvtpd_ps(reinterpret_cast<__m256d>(q))));
@@ -115,13 +116,13 @@ struct Quadratic {
   }
 
   // The threshold for the draw r, as the reference iteration forms it.
-  static double thresholdAt(const PointSetup& s, double r) {
+  ORVANE_AVX2 static double thresholdAt(const PointSetup& s, double r) {
     return (s.jitterLow + r * s.jitterSpan) * s.escape;
   }
   // Where an end of the band is not finite (an infinite or undefined jitter factor: 0 times
   // infinity is not a number), the threshold need not lie between its ends: the band then
   // spans everything, so every step draws its number as the reference does.
-  static bool bandHolds(const PointSetup& s) {
+  ORVANE_AVX2 static bool bandHolds(const PointSetup& s) {
     return std::isfinite(thresholdAt(s, 0)) && std::isfinite(thresholdAt(s, 1));
   }
   V4d lowest = splat(bandHolds(setup) ? std::min(thresholdAt(setup, 0), thresholdAt(setup, 1))
@@ -139,17 +140,17 @@ struct Hole {
   const PointSetup& setup;
   V4d bound = splat(setup.holeBound);
 
-  Start start(V4d re, V4d im) const { return {splat(0.0625), splat(0.0625), re, im}; }
+  ORVANE_AVX2 Start start(V4d re, V4d im) const { return {splat(0.0625), splat(0.0625), re, im}; }
 
   // sqrt(P + Q) takes the sum the escape test formed, which is the same double.
-  static void step(V4d& x, V4d& y, V4d sqX, V4d sqY, V4d cx, V4d cy) {
+  ORVANE_AVX2 static void step(V4d& x, V4d& y, V4d sqX, V4d sqY, V4d cx, V4d cy) {
     // Halving by * 0.5 gives the same double as / 2, for every value.
     const V4d s = squareRoot((squareRoot(sqY + sqX) - x) * 0.5);
     x = y * 0.5 / s + cx;
     y = s + cy;
   }
 
-  V4i escaped(V4d sum, V4u) const { return ~(sum <= bound); }
+  ORVANE_AVX2 V4i escaped(V4d sum, V4u) const { return ~(sum <= bound); }
 };
 
 // Points a burst left running, waiting for a free lane: z after `taken` steps, untested.
@@ -176,14 +177,14 @@ class Worker {
   static constexpr std::size_t kVectors = Formula::kVectors;
 
  public:
-  Worker(PointWork& work, const Formula& formula)
+  ORVANE_AVX2 Worker(PointWork& work, const Formula& formula)
       : work_(work),
         formula_(formula),
         feed_(work),
         stride_(work.setup.randomStride()),
         steps_(work.setup.depth + 1) {}
 
-  std::uint64_t run() {
+  ORVANE_AVX2 std::uint64_t run() {
     for (std::size_t v = 0; v < kVectors; ++v)
       for (int lane = 0; lane < kLanes; ++lane) refill(v, lane);
     while (activeLanes_ > 0) {
@@ -200,7 +201,7 @@ class Worker {
   // its next step in one go, so z's squares die at once; lanes that end at a test have
   // stepped once more for nothing, and are refilled.
   template <std::size_t... V>
-  void runUntilEvent(std::index_sequence<V...>) {
+  ORVANE_AVX2 void runUntilEvent(std::index_sequence<V...>) {
     std::array<V4d, kVectors> a = a_;
     std::array<V4d, kVectors> b = b_;
     std::array<V4u, kVectors> weyl = weyl_;
@@ -227,7 +228,7 @@ class Worker {
 
   // Ends the lanes whose test ended their point and refills them; the others go on with the
   // step they have just taken.
-  void settle() {
+  ORVANE_AVX2 void settle() {
     const std::int64_t tested = step_++;
     const bool atDeadline = tested == deadline_;
     for (std::size_t v = 0; v < kVectors; ++v) {
@@ -249,13 +250,13 @@ class Worker {
     }
   }
 
-  void finish(std::size_t v, int lane, std::int64_t tested) {
+  ORVANE_AVX2 void finish(std::size_t v, int lane, std::int64_t tested) {
     const std::int64_t taken = tested - (end_[v][lane] - steps_);
     record(index_[v][lane], taken, m_[v][lane], q_[v][lane]);
   }
 
   // A point ended at the test of step `taken`.
-  void record(std::size_t index, std::int64_t taken, double m, double q) {
+  ORVANE_AVX2 void record(std::size_t index, std::int64_t taken, double m, double q) {
     PointResult& result = finished_.results[finished_.count];
     result.n = static_cast<int>(taken - 1);
     result.reached = taken == steps_;
@@ -266,13 +267,13 @@ class Worker {
     if (++finished_.count == Finished::kCapacity) colourFinished();
   }
 
-  void colourFinished() {
+  ORVANE_AVX2 void colourFinished() {
     for (std::size_t i = 0; i < finished_.count; ++i)
       work_.out[finished_.index[i]] = colourOf(work_.colours, finished_.results[i]);
     finished_.count = 0;
   }
 
-  void refill(std::size_t v, int lane) {
+  ORVANE_AVX2 void refill(std::size_t v, int lane) {
     const bool wasActive = active_[v][lane] != 0;
     if (prepared_.next == prepared_.count) prepare();
     if (prepared_.next < prepared_.count) {
@@ -301,7 +302,7 @@ class Worker {
 
   // Refills the queue of prepared points: bursts of points from the feed, until one leaves
   // a point running (or the feed is empty).
-  void prepare() {
+  ORVANE_AVX2 void prepare() {
     prepared_.count = prepared_.next = 0;
     while (prepared_.count == 0) {
       Burst burst;
@@ -322,7 +323,7 @@ class Worker {
   };
 
   template <std::size_t... V>
-  void runBurst(const Burst& burst, std::index_sequence<V...>) {
+  ORVANE_AVX2 void runBurst(const Burst& burst, std::index_sequence<V...>) {
     std::array<V4d, Burst::kVectors> a, b, cx, cy, m, q;
     std::array<V4u, Burst::kVectors> weyl;
     std::array<V4i, Burst::kVectors> done;
@@ -345,8 +346,8 @@ class Worker {
   }
 
   // Maps vector v's pixels to the plane and takes their first step.
-  void startBurst(const Burst& burst, std::size_t v, V4d& a, V4d& b, V4d& cx, V4d& cy, V4d& m,
-                  V4u& weyl, V4i& done) const {
+  ORVANE_AVX2 void startBurst(const Burst& burst, std::size_t v, V4d& a, V4d& b, V4d& cx, V4d& cy,
+                              V4d& m, V4u& weyl, V4i& done) const {
     const PointSetup& setup = work_.setup;
     V4d u, w;
     for (int lane = 0; lane < kLanes; ++lane) {
@@ -382,7 +383,7 @@ class Worker {
   }
 
   // The escape test of z and the step from z, on one vector.
-  V4i advance(V4d& a, V4d& b, V4d& q, V4u& weyl, V4d cx, V4d cy) const {
+  ORVANE_AVX2 V4i advance(V4d& a, V4d& b, V4d& q, V4u& weyl, V4d cx, V4d cy) const {
     const V4d sqA = a * a;
     const V4d sqB = b * b;
     q = sqA + sqB;
@@ -392,16 +393,16 @@ class Worker {
     return escaped;
   }
 
-  void endBurstLanes(const Burst& burst, std::size_t v, V4i ending, V4d m, V4d q,
-                     std::int64_t taken) {
+  ORVANE_AVX2 void endBurstLanes(const Burst& burst, std::size_t v, V4i ending, V4d m, V4d q,
+                                 std::int64_t taken) {
     for (int bits = laneMask(ending); bits != 0; bits &= bits - 1) {
       const int lane = std::countr_zero(static_cast<unsigned>(bits));
       record(burst.index[v * kLanes + static_cast<std::size_t>(lane)], taken, m[lane], q[lane]);
     }
   }
 
-  void keepBurstLanes(const Burst& burst, std::size_t v, V4d a, V4d b, V4d cx, V4d cy, V4d m,
-                      V4u weyl, V4i done, std::int64_t taken) {
+  ORVANE_AVX2 void keepBurstLanes(const Burst& burst, std::size_t v, V4d a, V4d b, V4d cx, V4d cy,
+                                  V4d m, V4u weyl, V4i done, std::int64_t taken) {
     for (int bits = ~laneMask(done) & 0xF; bits != 0; bits &= bits - 1) {
       const int lane = std::countr_zero(static_cast<unsigned>(bits));
       const std::size_t k = prepared_.count++;
@@ -435,26 +436,18 @@ class Worker {
 };
 
 template <class Formula>
-std::uint64_t runWorker(PointWork& work, const Formula& formula) {
+ORVANE_AVX2 std::uint64_t runWorker(PointWork& work, const Formula& formula) {
   return Worker<Formula>(work, formula).run();
 }
 
 }  // namespace
 
-std::uint64_t computeVectorised(PointWork& work) {
+ORVANE_AVX2 std::uint64_t computeVectorised(PointWork& work) {
   const PointSetup& setup = work.setup;
   if (setup.settings.formula == formula::kHole) return runWorker(work, Hole{setup});
   if (setup.jittered) return runWorker(work, Quadratic<true>{setup});
   return runWorker(work, Quadratic<false>{setup});
 }
-
-}  // namespace orvane
-
-#if !defined(__clang__)
-#pragma GCC pop_options
-#endif
-
-namespace orvane {
 
 bool vectorKernelAvailable() {
   return __builtin_cpu_supports("avx2");

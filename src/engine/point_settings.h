@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "explorer_state.h"
+#include "state_defaults.h"
 
 namespace orvane {
 
@@ -12,7 +13,7 @@ namespace orvane {
 // ahead of the drawing are exactly the ones a point-by-point reading would give.
 struct PointSettings {
   std::int16_t formula = formula::kMandelbrot;  // chosen at the pass's start
-  double viewZoom = 1;
+  double viewZoom = kDefaultZoom;
   double viewX = 0;
   double viewY = 0;
   double turnRad = 0;
@@ -20,17 +21,17 @@ struct PointSettings {
   double dimY = 0;
   double juliaX = 0;  // Julia constant, read from the dimension dialog
   double juliaY = 0;
-  std::int16_t iterDepth = 64;
-  std::int16_t escapeValue = 4;
-  float jitterLow = 1;
-  float jitterHigh = 1;
-  std::int16_t colorMode = colour_mode::kRgb;
-  std::int16_t renderIn = 5;
-  std::int16_t renderOut = 5;
+  std::int16_t iterDepth = kDefaultDepth;
+  std::int16_t escapeValue = kDefaultEscape;
+  float jitterLow = kDefaultJitter;
+  float jitterHigh = kDefaultJitter;
+  std::int16_t colorMode = kDefaultColourMode;
+  std::int16_t renderIn = kHomeRenderingLevel;
+  std::int16_t renderOut = kHomeRenderingLevel;
   std::int16_t colr = 0;
   std::int16_t colg = 0;
   std::int16_t colb = 0;
-  double zoomDivisor = 1;  // the colouring's magnification is viewZoom / zoomDivisor
+  double zoomDivisor = kDefaultZoom;  // the colouring's magnification is viewZoom / zoomDivisor
 
   bool operator==(const PointSettings&) const = default;
 };
@@ -41,8 +42,8 @@ PointSettings capturePointSettings(const ExplorerState& state, const DialogValue
 // The picture the pixels belong to: the pixel at the centre of the view, and how many of its
 // pixels stand for one of the window's (a poster keeps the window's framing at any size).
 struct PictureFrame {
-  double centreX = kPictureWidth / 2;
-  double centreY = kPictureHeight / 2;
+  double centreX = kPictureCentreX;
+  double centreY = kPictureCentreY;
   double scale = 1;
 };
 

@@ -10,9 +10,8 @@
 #include <chrono>
 
 #include "colours_ahead.h"
-#include "number_text.h"
-#include "point_iteration.h"
 #include "rotation.h"
+#include "state_defaults.h"
 
 namespace orvane {
 
@@ -53,11 +52,10 @@ void RenderPass::close() {
 }
 
 RenderPass::Outcome RenderPass::runOnce() {
-  prepare();
+  preparePass(state_, dialogs_);
   surface_.setPenMode(PenMode::copy);
   surface_.setPointer(Pointer::hourglass);
   if (const Outcome outcome = yieldToEvents(); outcome != Outcome::goOn) return outcome;
-  surface_.setRetained(true);
 
   // The formula current at the start is the one drawn, even if a command changes it.
   const std::int16_t drawing = state_.drawing;
@@ -76,41 +74,33 @@ void preparePass(ExplorerState& s, DialogValues& dialogs) {
     s.colg = 64;
     s.colb = 192;
   }
-  if (s.drawing == formula::kNone) s.drawing = formula::kMandelbrot;
+  s.drawing = formulaRead(s.drawing);
   s.viewX = position.numx;
   s.viewY = position.numy;
   s.dimX = dialogs.dimension.numDx;
   s.dimY = dialogs.dimension.numDy;
   if (s.viewZoom == 0) {
-    s.viewZoom = 1;
+    s.viewZoom = kDefaultZoom;
     s.viewY = 0;
-    if (s.drawing == formula::kMandelbrot) s.viewX = -0.5;
+    if (s.drawing == formula::kMandelbrot) s.viewX = kMandelbrotHomeX;
     if (s.drawing == formula::kJulia || s.drawing == formula::kHole) s.viewX = 0;
   }
-  // The Mandelbrot home view is centred on -0.5; `viewZoom` is still the previous one here.
-  if (s.drawing == formula::kMandelbrot && s.viewZoom == 1 && s.viewX == 0 && s.viewY == 0) {
-    s.viewX = -0.5;
-    position.numx = -0.5;
+  // `viewZoom` is still the previous one here.
+  if (isUnmovedMandelbrotHome(s.drawing, s.viewZoom, s.viewX, s.viewY)) {
+    s.viewX = kMandelbrotHomeX;
+    position.numx = kMandelbrotHomeX;
   }
-  if (s.zoomDivisor == 0) s.zoomDivisor = 1;
-  if (s.iterDepth == 0) s.iterDepth = 64;
-  if (s.escapeValue == 0) s.escapeValue = 4;
-  if (s.jitterLow == 0 || s.jitterHigh == 0) s.jitterLow = s.jitterHigh = 1.0f;
-  if (s.colorMode == 0) s.colorMode = colour_mode::kRgb;
-  if (position.numzoom == 0) position.numzoom = 1;
+  s.zoomDivisor = zoomRead(s.zoomDivisor);
+  fillIterationDefaults(s);
+  position.numzoom = zoomRead(position.numzoom);
   // A pending zoom step becomes part of the position dialog's values.
   s.viewZoom = position.numzoom / s.zoomDivisor;
   s.zoomDivisor = 1;
-  position.txtZoom = generalDecimal(s.viewZoom);
   position.numzoom = s.viewZoom;
   s.viewTurn = position.ct;
   s.turnRad = turnRadians(s.viewTurn);
   s.renderIn = dialogs.rendering.dcin;
   s.renderOut = dialogs.rendering.dcout;
-}
-
-void RenderPass::prepare() {
-  preparePass(state_, dialogs_);
 }
 
 RenderPass::Outcome RenderPass::traverse(std::int16_t drawing) {
@@ -146,11 +136,6 @@ RenderPass::Outcome RenderPass::traverse(std::int16_t drawing) {
   };
   const auto end = [&](Outcome outcome) {
     statistics_.iterations += ahead.iterations();
-    if (drawn > 0) {
-      const Complex c = constantFor(pixels_[drawn - 1].x, pixels_[drawn - 1].y, ahead.setup());
-      s.constX = c.re;
-      s.constY = c.im;
-    }
     return outcome;
   };
 
@@ -158,9 +143,6 @@ RenderPass::Outcome RenderPass::traverse(std::int16_t drawing) {
   for (std::size_t cellIndex = 0; cellIndex < order.size(); ++cellIndex) {
     if (!isCell(order[cellIndex], side)) continue;
     const CellShape cell = cellShape(order[cellIndex], side);
-    s.cellIndex = static_cast<std::int16_t>(cellIndex);
-    s.cellRow = static_cast<std::int16_t>(cell.row);
-    s.cellCol = static_cast<std::int16_t>(cell.column);
     for (int row = 0; row < cell.rows; ++row) {
       rowEnd += static_cast<std::size_t>(cell.columns);
       drawUpTo(rowEnd);

@@ -49,7 +49,6 @@ class RenderPass {
   enum class Outcome { goOn, restart, closed };
 
   Outcome runOnce();
-  void prepare();
   Outcome traverse(std::int16_t drawing);
   Outcome yieldToEvents();
   void endPass();

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "number_text.h"
 #include "rotation.h"
+#include "state_defaults.h"
 
 namespace orvane {
 
@@ -98,36 +98,38 @@ void picMyBmp_MouseMove(ExplorerState& state, const PositionValues& position, Fr
   drawFrame(drag, canvas);
 }
 
-std::optional<PositionTexts> picMyBmp_MouseUp(ExplorerState& state, const PositionValues& position,
-                                              FrameCanvas& canvas, float x, float y) {
+std::optional<ProposedView> picMyBmp_MouseUp(ExplorerState& state, const PositionValues& position,
+                                             FrameCanvas& canvas, float x, float y) {
   DragSelection& drag = state.drag;
   if (drag.dragActive == kFalse) return std::nullopt;
   drag.dragActive = kFalse;
   drawFrame(drag, canvas);
   followPointer(drag, position.roo, x, y);
 
-  const double f = 200.0 / std::fabs(drag.dragX0 - drag.dragX1);
+  // Half the picture's width over the frame's half-width: the frame fills the picture.
+  const double f = static_cast<double>(kPictureWidth / 2) / std::fabs(drag.dragX0 - drag.dragX1);
   double X = position.numx;
   const double Y = position.numy;
   double Z = position.numzoom;
   state.viewTurn = position.roo == 0 ? std::int16_t{0} : position.ct;
-  if (Z == 0) Z = 1;
-  if (state.drawing == formula::kNone) state.drawing = formula::kMandelbrot;
-  if (state.drawing == formula::kMandelbrot && X == 0 && Y == 0 && Z == 1) X = -0.5;
+  Z = zoomRead(Z);
+  state.drawing = formulaRead(state.drawing);
+  if (isUnmovedMandelbrotHome(state.drawing, Z, X, Y)) X = kMandelbrotHomeX;
 
-  // The plane point the current view shows at the press pixel.
+  // The plane point the current view shows at the press pixel: the pass's mapping, with the
+  // offsets from the centre taken in single precision.
   const double t = static_cast<double>(state.viewTurn) / 180 * kPi;
-  const float u = (200 - drag.dragX0) / 100;
-  const float v = (drag.dragY0 - 150) / 100;
+  const float u = (kPictureCentreX - drag.dragX0) / kPixelsPerUnit;
+  const float v = (drag.dragY0 - kPictureCentreY) / kPixelsPerUnit;
   const double deltaY = (u * std::cos(t) - v * std::sin(t)) / Z;
   const double deltaX = (v * std::cos(t) + u * std::sin(t)) / Z;
   // The turn that brings the side marked by the V to the top.
   const long k = roundHalfEven(drag.dragTurn / kPi * 180 - state.viewTurn);
 
-  return PositionTexts{.zoom = generalDecimal(Z * f),
-                       .x = generalDecimal(X + deltaX),
-                       .y = generalDecimal(Y + deltaY),
-                       .round = std::to_string((360 - k) % 360)};
+  return ProposedView{.magnification = Z * f,
+                      .centreX = X + deltaX,
+                      .centreY = Y + deltaY,
+                      .rotationDegrees = static_cast<int>((360 - k) % 360)};
 }
 
 }  // namespace orvane

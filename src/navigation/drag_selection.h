@@ -7,7 +7,6 @@
 
 #include "colour.h"
 #include "explorer_state.h"
-#include "position_control.h"
 
 namespace orvane {
 
@@ -36,14 +35,22 @@ std::array<FrameLine, 6> frameLines(const DragSelection& drag);
 // Mouse button bits as the picture reports them.
 inline constexpr int kRightButton = 2;
 
+// The view a release proposes: what the position dialog's four boxes then show.
+struct ProposedView {
+  double magnification = 0;
+  double centreX = 0;
+  double centreY = 0;
+  int rotationDegrees = 0;  // -359 to 359
+};
+
 // The picture's mouse handlers. `state.drag` holds the selection; `position` is the position
 // dialog's public values. A release that ends a selection sets `viewTurn` and `drawing` and
-// returns the texts for the dialog's four boxes; the caller fills them and shows the dialog.
+// returns the view it proposes; the caller puts it in the dialog's boxes and shows it.
 void picMyBmp_MouseDown(ExplorerState& state, const PositionValues& position, FrameCanvas& canvas,
                         int button, float x, float y);
 void picMyBmp_MouseMove(ExplorerState& state, const PositionValues& position, FrameCanvas& canvas,
                         float x, float y);
-std::optional<PositionTexts> picMyBmp_MouseUp(ExplorerState& state, const PositionValues& position,
-                                              FrameCanvas& canvas, float x, float y);
+std::optional<ProposedView> picMyBmp_MouseUp(ExplorerState& state, const PositionValues& position,
+                                             FrameCanvas& canvas, float x, float y);
 
 }  // namespace orvane

@@ -35,8 +35,6 @@ class PictureBox : public QFrame, public DrawingSurface {
   void setPixel(int x, int y, Colour colour) override;
   void setPenMode(PenMode mode) override { penMode_ = mode; }
   void setPointer(Pointer pointer) override;
-  // The image is always retained; a picture that forgets itself when covered helps nobody.
-  void setRetained(bool) override {}
 
   // A straight line between two surface points, both ends included. In invert mode the
   // colour plays no part: each pixel under the line is inverted, so the same line drawn

@@ -18,7 +18,7 @@ MainWindow::MainWindow(ComputeOptions compute, QWidget* parent)
       picMyBmp_(new PictureBox(kPictureWidth, kPictureHeight, this)),
       Toolbar1_(new QToolBar(this)),
       StatusBar1_(new StatusBar(this)),
-      menu_(buildMenuTree(*menuBar(), kMenuTree)),
+      menu_(buildMenuTree(*menuBar())),
       pass_(state_, dialogs_, *picMyBmp_, eventLoopYield(*picMyBmp_), compute),
       Dialog_([this] { return std::make_unique<PositionDialog>(dialogs_.position, this); }),
       DialogD_([this] { return std::make_unique<DimensionDialog>(dialogs_.dimension, this); }),
@@ -103,12 +103,12 @@ void MainWindow::setRenderingSliders() {
   DialogC_.window().setSliders(dialogs_.rendering.sldIn, dialogs_.rendering.sldOut);
 }
 
-void MainWindow::connectItem(std::string_view name, void (MainWindow::*handler)()) {
+void MainWindow::connectItem(MenuItemName name, void (MainWindow::*handler)()) {
   connect(menu_.item(name), &QAction::triggered, this, handler);
 }
 
-void MainWindow::connectArray(std::string_view name, void (MainWindow::*handler)(int)) {
-  const QList<QAction*> items = menu_.array(name);
+void MainWindow::connectArray(MenuArrayName name, void (MainWindow::*handler)(int)) {
+  const QList<QAction*>& items = menu_.array(name);
   for (qsizetype i = 0; i < items.size(); ++i) {
     const int index = static_cast<int>(i) + 1;
     connect(items[i], &QAction::triggered, this,

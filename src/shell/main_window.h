@@ -2,8 +2,6 @@
 // state, and the procedures every command starts from.
 #pragma once
 
-#include <string_view>
-
 #include <QMainWindow>
 #include <QPointF>
 
@@ -19,6 +17,7 @@
 #include "render_pass.h"
 #include "rendering_dialog.h"
 #include "single_dialog.h"
+#include "toolbar_buttons.h"
 #include "zoom_steps.h"
 
 class QToolBar;
@@ -98,7 +97,7 @@ class MainWindow : public QMainWindow {
   void mnuWriter_Click();
 
   // The toolbar's one handler: the key of the clicked button.
-  void Toolbar1_ButtonClick(std::string_view key);
+  void Toolbar1_ButtonClick(ToolbarKey key);
   // The status bar's one handler: the number of the clicked panel.
   void StatusBar1_PanelClick(int panel);
 
@@ -122,8 +121,8 @@ class MainWindow : public QMainWindow {
   // The rendering dialog's sliders at the levels the load routine or New has just set; the
   // dialog is loaded without being shown.
   void setRenderingSliders();
-  void connectItem(std::string_view name, void (MainWindow::*handler)());
-  void connectArray(std::string_view name, void (MainWindow::*handler)(int));
+  void connectItem(MenuItemName name, void (MainWindow::*handler)());
+  void connectArray(MenuArrayName name, void (MainWindow::*handler)(int));
   void endProgram();
 
   ExplorerState state_;

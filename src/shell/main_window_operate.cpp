@@ -1,10 +1,24 @@
 // The main window's Operate menu: the render option arrays and line mode.
+#include <array>
+#include <utility>
+
 #include <QAction>
 
 #include "main_window.h"
 #include "render_option_menus.h"
 
 namespace orvane {
+
+namespace {
+
+// The zoom steps' items, found by their names while compiling like every other item.
+template <std::size_t... I>
+consteval std::array<MenuItemName, sizeof...(I)> zoomItems(std::index_sequence<I...>) {
+  return {MenuItemName(kZoomSteps[I].name)...};
+}
+constexpr auto kZoomItems = zoomItems(std::make_index_sequence<kZoomSteps.size()>());
+
+}  // namespace
 
 void MainWindow::setupOperateActions() {
   connectArray("mnuDeeps", &MainWindow::mnuDeeps_Click);
@@ -16,9 +30,9 @@ void MainWindow::setupOperateActions() {
   connectItem("mnuLie", &MainWindow::mnuLie_Click);
   connectItem("mnuMove", &MainWindow::mnuMove_Click);
   connectItem("mnuSmooth", &MainWindow::mnuSmooth_Click);
-  for (const ZoomStep& step : kZoomSteps) {
-    connect(menu_.item(step.name), &QAction::triggered, this,
-            [this, &step] { zoomStep_Click(step); });
+  for (std::size_t i = 0; i < kZoomSteps.size(); ++i) {
+    connect(menu_.item(kZoomItems[i]), &QAction::triggered, this,
+            [this, &step = kZoomSteps[i]] { zoomStep_Click(step); });
   }
 }
 

@@ -49,10 +49,11 @@ void MainWindow::picMyBmp_MouseMove(QPointF at) {
 // A release that ends a selection opens the position dialog with the new view.
 void MainWindow::picMyBmp_MouseUp(QPointF at) {
   PictureCanvas canvas(*picMyBmp_);
-  if (auto texts =
+  if (const std::optional<ProposedView> view =
           orvane::picMyBmp_MouseUp(state_, dialogs_.position, canvas, static_cast<float>(at.x()),
                                    static_cast<float>(at.y()))) {
-    showPositionDialog(*texts);
+    showPositionDialog(
+        viewTexts(view->magnification, view->centreX, view->centreY, view->rotationDegrees));
   }
 }
 

@@ -40,14 +40,14 @@ void MainWindow::setupToolbar() {
     action->setToolTip(utf8Text(entry.tooltip));
     Toolbar1_->widgetForAction(action)->setFixedSize(kButtonSize);
     connect(action, &QAction::triggered, this,
-            [this, key = entry.key] { Toolbar1_ButtonClick(key); });
+            [this, key = ToolbarKey::of(entry)] { Toolbar1_ButtonClick(key); });
   }
   addToolBar(Qt::TopToolBarArea, Toolbar1_);
 }
 
 // Compares the key with each case in turn; the first match decides. "保存" and "高维" have
 // no case and do nothing.
-void MainWindow::Toolbar1_ButtonClick(std::string_view key) {
+void MainWindow::Toolbar1_ButtonClick(ToolbarKey key) {
   if (key == "控制") {
     lie();
   } else if (key == "色彩") {

@@ -1,4 +1,5 @@
-// The toolbar's sixteen entries, in order: key, tooltip and image of each button.
+// The toolbar's sixteen entries, in order: key, tooltip and image of each button; and the
+// keys as the dispatch compares them.
 #pragma once
 
 #include <array>
@@ -11,7 +12,7 @@ struct ToolbarEntry {
   std::string_view key;  // what the dispatch compares
   std::string_view tooltip;
   std::string_view image;  // resource path of the 16 x 16 image
-  bool isSeparator() const { return key.empty(); }
+  constexpr bool isSeparator() const { return key.empty(); }
 };
 
 inline constexpr std::array<ToolbarEntry, 16> kToolbarEntries{{
@@ -32,5 +33,30 @@ inline constexpr std::array<ToolbarEntry, 16> kToolbarEntries{{
     {"龙形", "Julia", ":/icons/toolbar_julia.png"},
     {"高维", "Mandel&Julia", ":/icons/toolbar_grid.png"},
 }};
+
+// Never defined and not constexpr: a key that reaches it while compiling stops the build, and
+// the compiler's message names it.
+void toolbarKeyNotOnTheBar();
+
+// A button's key as the dispatch compares it. A key written in the code is looked up among
+// the buttons' keys while compiling, so a misspelt case fails to build instead of never
+// matching.
+class ToolbarKey {
+ public:
+  // Implicit, so that the dispatch reads `key == "控制"`.
+  consteval ToolbarKey(const char* key) : key_(key) {
+    for (const ToolbarEntry& entry : kToolbarEntries) {
+      if (!entry.isSeparator() && entry.key == key_) return;
+    }
+    toolbarKeyNotOnTheBar();
+  }
+  // The key of a button of the bar, as its click hands it on.
+  static constexpr ToolbarKey of(const ToolbarEntry& entry) { return ToolbarKey(entry.key); }
+  friend bool operator==(const ToolbarKey&, const ToolbarKey&) = default;
+
+ private:
+  constexpr explicit ToolbarKey(std::string_view key) : key_(key) {}
+  std::string_view key_;
+};
 
 }  // namespace orvane

@@ -1,6 +1,8 @@
 // What `lie` commits and shows in the position dialog's boxes.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "view_rows.h"
 
 namespace orvane {
@@ -10,7 +12,7 @@ struct LieRow {
   const char* name;
   std::int16_t drawing;
   double numzoom, numx, numy;
-  int ct, roo;
+  std::int16_t ct, roo;
   double zoomDivisor, carryX;
   const char* shown;
   std::int16_t drawingAfter;
@@ -33,7 +35,7 @@ TEST(PositionControl, CommitsTheConfirmedViewAndShowsIt) {
     ExplorerState state;
     std::tie(state.drawing, state.zoomDivisor, state.carryX) =
         std::tie(row.drawing, row.zoomDivisor, row.carryX);
-    const PositionValues position = confirmed(row.numzoom, row.numx, row.numy, row.ct, row.roo);
+    const PositionValues position{row.numzoom, row.numx, row.numy, row.ct, row.roo};
     EXPECT_EQ(boxes(prepareLie(state, position)), row.shown) << row.name;
     // The divisor is back to 1 whether a step was pending or not.
     EXPECT_EQ(
@@ -42,7 +44,7 @@ TEST(PositionControl, CommitsTheConfirmedViewAndShowsIt) {
         << row.name;
   }
   ExplorerState state;  // turned against the clock, with the decimal pi
-  prepareLie(state, confirmed(1, 0, 0, -90, 1));
+  prepareLie(state, {1, 0, 0, -90, 1});
   EXPECT_DOUBLE_EQ(state.turnRad, 1.570796326794895);  // 3.14159265358979 / 2
 }
 

@@ -20,7 +20,7 @@ TEST(ZoomSteps, DivideTheNextMagnification) {
   for (const ZoomStep& step : kZoomSteps) {
     ExplorerState state;
     state.zoomDivisor = step.zoomDivisor;
-    EXPECT_EQ(prepareLie(state, confirmed(8, 0, 0, 0, 1)).zoom, shown.at(step.name)) << step.name;
+    EXPECT_EQ(prepareLie(state, {8, 0, 0, 0, 1}).zoom, shown.at(step.name)) << step.name;
   }
 }
 
@@ -32,7 +32,7 @@ TEST(ZoomSteps, NewGoesHomeAndKeepsTheOptionsAndThePendingStep) {
   std::tie(state.drawing, state.dimX, state.viewTurn, state.iterDepth, state.zoomDivisor) =
       std::tuple(5, 1, 33, 2048, 2);
   dialogs.dimension = {1, 2};
-  dialogs.position = confirmed(7, 1, 2, 33, 0);
+  dialogs.position = {7, 1, 2, 33, 0};
   dialogs.rendering.dcin = 9;
   resetToHome(state, dialogs);
   const PositionValues& p = dialogs.position;

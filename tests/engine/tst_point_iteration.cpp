@@ -25,7 +25,7 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 PointSetup prepared(std::int16_t drawing, double zoom, double x, double y, std::int16_t ct,
                     DimensionValues dimension = {}) {
   ExplorerState state;
-  DialogValues dialogs{{zoom, x, y, ct, 1, ""}, dimension, {}};
+  DialogValues dialogs{{zoom, x, y, ct, 1}, dimension, {}};
   formLoad(state, dialogs);
   state.drawing = drawing;
   preparePass(state, dialogs);

@@ -15,8 +15,7 @@ std::pair<ExplorerState, DialogValues> loaded(std::int16_t drawing) {
   std::pair<ExplorerState, DialogValues> view;
   formLoad(view.first, view.second);
   view.first.drawing = drawing;
-  if (drawing == formula::kJulia)
-    view.second = {{1.3, 0, 0, 30, 1, ""}, {-0.8, 0.156}, {5, 5, 5, 5}};
+  if (drawing == formula::kJulia) view.second = {{1.3, 0, 0, 30, 1}, {-0.8, 0.156}, {5, 5, 5, 5}};
   return view;
 }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Packs the build tree with cpack -G DEB, unpacks the package into a scratch root and checks it
-# the way a user's system would use it: the control fields, the installed files, the desktop
-# entry and metainfo validators, the renderer's picture and the program's window.
+# the way a user's system would use it: the control fields, Debian's policy (lintian), the
+# installed files, the desktop entry and metainfo validators, the renderer's picture and the
+# program's window.
 # Usage: test_debian_package.sh <cpack> <build dir> <version> <build tree's orvane-render>
 # Exit status 77 (ctest's skip) when there is no X display for the window check.
 set -euo pipefail
@@ -40,8 +41,17 @@ for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libtbb12 \
   [[ ", $depends," == *", $needed"[\ ,]* ]] || fail "Depends lacks '$needed': $depends"
 done
 
+# --- Debian's policy ----------------------------------------------------------------------------
+# Errors fail; warnings are printed for the log.
+command -v lintian >/dev/null || fail "lintian is missing; run: bash scripts/install-packages.sh"
+report=$(lintian --fail-on error "$deb" 2>&1) || fail "lintian reports errors: $report"
+[[ -z $report ]] || echo "lintian: $report"
+
 root=$scratch/root
 dpkg-deb -x "$deb" "$root"
+# The changelog's newest entry must be this version's, or the release forgot its entry.
+entry=$(gzip -dc "$root/usr/share/doc/orvane/changelog.gz" | head -n 1)
+[[ $entry == "orvane ($version) "* ]] || fail "the changelog's newest entry is not $version: $entry"
 icons=$root/usr/share/icons/hicolor
 desktop=$root/usr/share/applications/$app_id.desktop
 metainfo=$root/usr/share/metainfo/$app_id.metainfo.xml
