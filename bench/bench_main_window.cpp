@@ -8,9 +8,9 @@
 
 #include <QApplication>
 
-#include "load_routine.h"
-#include "main_window.h"
-#include "memory_surface.h"
+#include "engine/load_routine.h"
+#include "engine/memory_surface.h"
+#include "shell/main_window.h"
 
 namespace {
 

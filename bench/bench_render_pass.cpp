@@ -9,10 +9,10 @@
 #include <thread>
 #include <utility>
 
-#include "load_routine.h"
-#include "memory_surface.h"
-#include "poster.h"
-#include "render_pass.h"
+#include "engine/load_routine.h"
+#include "engine/memory_surface.h"
+#include "engine/poster.h"
+#include "engine/render_pass.h"
 
 namespace {
 

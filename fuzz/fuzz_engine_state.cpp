@@ -15,11 +15,11 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/load_routine.h"
+#include "engine/memory_surface.h"
+#include "engine/point_iteration.h"
+#include "engine/render_pass.h"
 #include "fuzz_check.h"
-#include "load_routine.h"
-#include "memory_surface.h"
-#include "point_iteration.h"
-#include "render_pass.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "fuzz_support.h"
-#include "number_conversion.h"
+#include "platform/number_conversion.h"
 
 namespace {
 

@@ -14,11 +14,11 @@
 #include <cmath>
 #include <cstring>
 
+#include "engine/memory_surface.h"
+#include "engine/render_pass.h"
 #include "fuzz_support.h"
-#include "memory_surface.h"
-#include "render_options.h"
-#include "render_pass.h"
-#include "view_chunk.h"
+#include "tools/render_options.h"
+#include "tools/view_chunk.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <chrono>
 #include <cstdio>
 
-#include "memory_surface.h"
-#include "poster.h"
-#include "render_options.h"
-#include "render_pass.h"
-#include "view_chunk.h"
+#include "engine/memory_surface.h"
+#include "engine/poster.h"
+#include "engine/render_pass.h"
+#include "tools/render_options.h"
+#include "tools/view_chunk.h"
 
 namespace {
 

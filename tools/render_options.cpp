@@ -1,5 +1,5 @@
 // The command line of orvane-render: parsed into a request, applied to the explorer state.
-#include "render_options.h"
+#include "tools/render_options.h"
 
 #include <charconv>
 #include <cmath>
@@ -8,8 +8,8 @@
 
 #include <QCommandLineParser>
 
-#include "load_routine.h"
-#include "view_chunk.h"
+#include "engine/load_routine.h"
+#include "tools/view_chunk.h"
 
 namespace orvane {
 

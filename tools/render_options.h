@@ -8,8 +8,8 @@
 
 #include <QStringList>
 
-#include "explorer_state.h"
-#include "poster.h"
+#include "engine/explorer_state.h"
+#include "engine/poster.h"
 
 namespace orvane {
 

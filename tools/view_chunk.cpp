@@ -1,5 +1,5 @@
 // The view a picture was drawn from, kept in the PNG itself as a text chunk.
-#include "view_chunk.h"
+#include "tools/view_chunk.h"
 
 #include <array>
 #include <charconv>

@@ -1,8 +1,8 @@
 // Orvane: starts the application and shows the main window.
 #include <QApplication>
 
-#include "interface_font.h"
-#include "main_window.h"
+#include "platform/interface_font.h"
+#include "shell/main_window.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);

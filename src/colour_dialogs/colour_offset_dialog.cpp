@@ -1,5 +1,5 @@
 // The colour offset dialog `DialogM` ("色彩偏移量调整"): three presets and custom offsets.
-#include "colour_offset_dialog.h"
+#include "colour_dialogs/colour_offset_dialog.h"
 
 #include <QGroupBox>
 #include <QLabel>

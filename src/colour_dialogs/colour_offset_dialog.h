@@ -4,8 +4,8 @@
 #include <array>
 #include <cstdint>
 
-#include "dialog_window.h"
-#include "explorer_state.h"
+#include "engine/explorer_state.h"
+#include "platform/dialog_window.h"
 
 class QGroupBox;
 class QLineEdit;

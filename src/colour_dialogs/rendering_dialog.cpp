@@ -1,5 +1,5 @@
 // The rendering dialog `DialogC` ("渲染"): the inner and outer smoothing levels on two sliders.
-#include "rendering_dialog.h"
+#include "colour_dialogs/rendering_dialog.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,8 +1,8 @@
 // The rendering dialog `DialogC` ("渲染"): the inner and outer smoothing levels on two sliders.
 #pragma once
 
-#include "dialog_window.h"
-#include "explorer_state.h"
+#include "engine/explorer_state.h"
+#include "platform/dialog_window.h"
 
 class QPushButton;
 class QSlider;

@@ -1,11 +1,11 @@
 // The dimension components dialog `DialogD`: the Mandelbrot start value or the Julia constant.
-#include "dimension_dialog.h"
+#include "control/dimension_dialog.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "utf8_text.h"
+#include "platform/utf8_text.h"
 
 namespace orvane {
 

@@ -1,9 +1,9 @@
 // The dimension components dialog `DialogD`: the Mandelbrot start value or the Julia constant.
 #pragma once
 
-#include "dialog_window.h"
-#include "explorer_state.h"
-#include "formula_selection.h"
+#include "control/formula_selection.h"
+#include "engine/explorer_state.h"
+#include "platform/dialog_window.h"
 
 namespace orvane {
 

@@ -1,8 +1,8 @@
 // Formula selection: the Mandelbrot, Julia and Hole commands of the Scheme menu.
-#include "formula_selection.h"
+#include "control/formula_selection.h"
 
-#include "number_text.h"
-#include "position_control.h"
+#include "control/position_control.h"
+#include "engine/number_text.h"
 
 namespace orvane {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "explorer_state.h"
+#include "engine/explorer_state.h"
 
 namespace orvane {
 

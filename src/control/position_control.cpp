@@ -1,10 +1,10 @@
 // The position control: what `lie` puts in the position dialog's boxes, and what OK takes
 // from them.
-#include "position_control.h"
+#include "control/position_control.h"
 
-#include "number_text.h"
-#include "rotation.h"
-#include "state_defaults.h"
+#include "engine/number_text.h"
+#include "engine/rotation.h"
+#include "engine/state_defaults.h"
 
 namespace orvane {
 

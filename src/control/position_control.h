@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "explorer_state.h"
+#include "engine/explorer_state.h"
 
 namespace orvane {
 

@@ -1,13 +1,13 @@
 // The position dialog `Dialog` ("位置控制"): magnification, centre and rotation as text.
-#include "position_dialog.h"
+#include "control/position_dialog.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "number_conversion.h"
-#include "utf8_text.h"
+#include "platform/number_conversion.h"
+#include "platform/utf8_text.h"
 
 namespace orvane {
 

@@ -1,9 +1,9 @@
 // The position dialog `Dialog` ("位置控制"): magnification, centre and rotation as text.
 #pragma once
 
-#include "dialog_window.h"
-#include "explorer_state.h"
-#include "position_control.h"
+#include "control/position_control.h"
+#include "engine/explorer_state.h"
+#include "platform/dialog_window.h"
 
 namespace orvane {
 

@@ -1,7 +1,7 @@
 // The render option menus: depth, escape value, boundary jitter, colour mode, drawing order.
-#include "render_option_menus.h"
+#include "control/render_option_menus.h"
 
-#include "load_routine.h"
+#include "engine/load_routine.h"
 
 namespace orvane {
 

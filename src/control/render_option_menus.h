@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "explorer_state.h"
+#include "engine/explorer_state.h"
 
 namespace orvane {
 

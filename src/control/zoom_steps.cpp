@@ -1,9 +1,9 @@
 // The zoom steps of the two view menus, and New: back to the home view.
-#include "zoom_steps.h"
+#include "control/zoom_steps.h"
 
-#include "load_routine.h"
-#include "position_control.h"
-#include "state_defaults.h"
+#include "control/position_control.h"
+#include "engine/load_routine.h"
+#include "engine/state_defaults.h"
 
 namespace orvane {
 

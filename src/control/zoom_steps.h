@@ -4,7 +4,7 @@
 #include <array>
 #include <string_view>
 
-#include "explorer_state.h"
+#include "engine/explorer_state.h"
 
 namespace orvane {
 

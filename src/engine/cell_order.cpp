@@ -1,5 +1,5 @@
 // The square-array cell order: the random order in which the render pass visits the cells.
-#include "cell_order.h"
+#include "engine/cell_order.h"
 
 #include <cmath>
 

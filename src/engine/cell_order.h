@@ -1,7 +1,7 @@
 // The square-array cell order: the random order in which the render pass visits the cells.
 #pragma once
 
-#include "explorer_state.h"
+#include "engine/explorer_state.h"
 
 namespace orvane {
 

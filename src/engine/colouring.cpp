@@ -1,5 +1,5 @@
 // The colouring: the result of one point's iteration becomes a 24-bit colour.
-#include "colouring.h"
+#include "engine/colouring.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "colour.h"
-#include "point_settings.h"
+#include "engine/colour.h"
+#include "engine/point_settings.h"
 
 namespace orvane {
 

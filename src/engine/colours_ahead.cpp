@@ -1,5 +1,5 @@
 // The colours of a pass's pixels, computed ahead of the drawing in batches.
-#include "colours_ahead.h"
+#include "engine/colours_ahead.h"
 
 #include <algorithm>
 

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <span>
 
-#include "colouring.h"
-#include "point_computer.h"
-#include "point_settings.h"
-#include "point_work.h"
+#include "engine/colouring.h"
+#include "engine/point_computer.h"
+#include "engine/point_settings.h"
+#include "engine/point_work.h"
 
 namespace orvane {
 

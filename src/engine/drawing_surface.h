@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "colour.h"
+#include "engine/colour.h"
 
 namespace orvane {
 

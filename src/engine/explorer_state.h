@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "random_sequence.h"
+#include "engine/random_sequence.h"
 
 namespace orvane {
 

@@ -1,8 +1,8 @@
 // The main window's load routine `Form_Load`: first-load defaults and the cell order.
-#include "load_routine.h"
+#include "engine/load_routine.h"
 
-#include "cell_order.h"
-#include "state_defaults.h"
+#include "engine/cell_order.h"
+#include "engine/state_defaults.h"
 
 namespace orvane {
 

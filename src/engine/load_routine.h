@@ -1,7 +1,7 @@
 // The main window's load routine `Form_Load`: first-load defaults and the cell order.
 #pragma once
 
-#include "explorer_state.h"
+#include "engine/explorer_state.h"
 
 namespace orvane {
 

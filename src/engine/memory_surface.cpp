@@ -1,5 +1,5 @@
 // A drawing surface held in memory, for headless rendering and tests.
-#include "memory_surface.h"
+#include "engine/memory_surface.h"
 
 namespace orvane {
 

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "drawing_surface.h"
+#include "engine/drawing_surface.h"
 
 namespace orvane {
 

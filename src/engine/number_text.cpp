@@ -1,5 +1,5 @@
 // Numbers as the program shows them in text boxes and the status bar.
-#include "number_text.h"
+#include "engine/number_text.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,8 +1,8 @@
 // The pixels of a pass in the order the pass draws them.
-#include "pass_plan.h"
+#include "engine/pass_plan.h"
 
-#include "cell_order.h"
-#include "explorer_state.h"
+#include "engine/cell_order.h"
+#include "engine/explorer_state.h"
 
 namespace orvane {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "point_work.h"
+#include "engine/point_work.h"
 
 namespace orvane {
 

@@ -1,5 +1,5 @@
 // Computes the colours of many points at once, over all cores and SIMD lanes.
-#include "point_computer.h"
+#include "engine/point_computer.h"
 
 #include <tbb/info.h>
 #include <tbb/task_arena.h>

@@ -6,9 +6,9 @@
 #include <memory>
 #include <span>
 
-#include "colouring.h"
-#include "point_settings.h"
-#include "point_work.h"
+#include "engine/colouring.h"
+#include "engine/point_settings.h"
+#include "engine/point_work.h"
 
 namespace orvane {
 

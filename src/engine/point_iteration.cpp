@@ -3,11 +3,11 @@
 // This is the reference every faster path must equal bit for bit: every term is evaluated in
 // double in the order the formulas are written, with no fused multiply-add (the engine is
 // compiled with -ffp-contract=off).
-#include "point_iteration.h"
+#include "engine/point_iteration.h"
 
 #include <cmath>
 
-#include "random_sequence.h"
+#include "engine/random_sequence.h"
 
 namespace orvane {
 

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "colouring.h"
-#include "point_settings.h"
+#include "engine/colouring.h"
+#include "engine/point_settings.h"
 
 namespace orvane {
 

@@ -22,9 +22,9 @@
 #include <limits>
 #include <utility>
 
-#include "point_iteration.h"
-#include "point_work.h"
-#include "random_sequence.h"
+#include "engine/point_iteration.h"
+#include "engine/point_work.h"
+#include "engine/random_sequence.h"
 
 // AVX2 is switched on function by function, by an attribute that GCC and clang both honour,
 // not for the whole file by -mavx2: with a file-wide flag the inline functions and templates

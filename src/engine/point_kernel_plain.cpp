@@ -1,6 +1,6 @@
 // The plain scalar kernel: one point after the other through the reference iteration.
-#include "point_iteration.h"
-#include "point_work.h"
+#include "engine/point_iteration.h"
+#include "engine/point_work.h"
 
 namespace orvane {
 

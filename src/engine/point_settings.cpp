@@ -1,5 +1,5 @@
 // Everything the colour of one point depends on, taken from the explorer state and dialogs.
-#include "point_settings.h"
+#include "engine/point_settings.h"
 
 #include <cfloat>
 #include <cmath>

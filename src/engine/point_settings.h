@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "explorer_state.h"
-#include "state_defaults.h"
+#include "engine/explorer_state.h"
+#include "engine/state_defaults.h"
 
 namespace orvane {
 

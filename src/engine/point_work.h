@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <span>
 
-#include "colouring.h"
-#include "point_settings.h"
+#include "engine/colouring.h"
+#include "engine/point_settings.h"
 
 namespace orvane {
 

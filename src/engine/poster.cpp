@@ -1,12 +1,12 @@
 // Posters: the view of the 400 x 300 window drawn at any size, row band by row band.
-#include "poster.h"
+#include "engine/poster.h"
 
 #include <algorithm>
 #include <chrono>
 #include <vector>
 
-#include "colouring.h"
-#include "point_settings.h"
+#include "engine/colouring.h"
+#include "engine/point_settings.h"
 
 namespace orvane {
 

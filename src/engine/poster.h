@@ -6,9 +6,9 @@
 #include <functional>
 #include <span>
 
-#include "explorer_state.h"
-#include "point_computer.h"
-#include "render_pass.h"
+#include "engine/explorer_state.h"
+#include "engine/point_computer.h"
+#include "engine/render_pass.h"
 
 namespace orvane {
 

@@ -4,14 +4,14 @@
 // the colours come from `ColoursAhead`, which computes them in batches over all cores. After
 // each yield the pass hands it a new snapshot of what a colour depends on, so the picture is
 // the one a point-by-point evaluation would draw.
-#include "render_pass.h"
+#include "engine/render_pass.h"
 
 #include <algorithm>
 #include <chrono>
 
-#include "colours_ahead.h"
-#include "rotation.h"
-#include "state_defaults.h"
+#include "engine/colours_ahead.h"
+#include "engine/rotation.h"
+#include "engine/state_defaults.h"
 
 namespace orvane {
 

@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "colouring.h"
-#include "drawing_surface.h"
-#include "explorer_state.h"
-#include "pass_plan.h"
-#include "point_computer.h"
-#include "point_settings.h"
+#include "engine/colouring.h"
+#include "engine/drawing_surface.h"
+#include "engine/explorer_state.h"
+#include "engine/pass_plan.h"
+#include "engine/point_computer.h"
+#include "engine/point_settings.h"
 
 namespace orvane {
 

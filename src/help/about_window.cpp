@@ -1,13 +1,13 @@
 // The about window `frmFractalAbout` ("关于Orvane "): name, version, the team and its links.
-#include "about_window.h"
+#include "help/about_window.h"
 
 #include <QFrame>
 #include <QIcon>
 #include <QPushButton>
 
-#include "link_label.h"
-#include "shell_open.h"
-#include "window_text.h"
+#include "help/window_text.h"
+#include "platform/link_label.h"
+#include "platform/shell_open.h"
 
 namespace orvane {
 

@@ -1,5 +1,5 @@
 // The author-profile window `frmAbout`: the Orvane team, its picture and its links.
-#include "author_window.h"
+#include "help/author_window.h"
 
 #include <complex>
 
@@ -7,7 +7,7 @@
 #include <QPixmap>
 #include <QPushButton>
 
-#include "window_text.h"
+#include "help/window_text.h"
 
 namespace orvane {
 

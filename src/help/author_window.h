@@ -3,7 +3,7 @@
 
 #include <QUrl>
 
-#include "dialog_window.h"
+#include "platform/dialog_window.h"
 
 class QLabel;
 class QPushButton;

@@ -1,5 +1,5 @@
 // The help window `DialogReadme` ("帮助"): the whole help text, read-only.
-#include "help_window.h"
+#include "help/help_window.h"
 
 #include <QFile>
 #include <QPlainTextEdit>

@@ -1,7 +1,7 @@
 // The help window `DialogReadme` ("帮助"): the whole help text, read-only.
 #pragma once
 
-#include "dialog_window.h"
+#include "platform/dialog_window.h"
 
 class QPlainTextEdit;
 class QPushButton;

@@ -8,8 +8,8 @@
 #include <QString>
 #include <QUrl>
 
-#include "link_label.h"
-#include "shell_open.h"
+#include "platform/link_label.h"
+#include "platform/shell_open.h"
 
 namespace orvane {
 

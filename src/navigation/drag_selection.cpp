@@ -1,11 +1,11 @@
 // The drag selection on the picture: a press fixes the new centre, the drag draws a turned
 // 4:3 frame, the release works out the next view for the position dialog.
-#include "drag_selection.h"
+#include "navigation/drag_selection.h"
 
 #include <cmath>
 
-#include "rotation.h"
-#include "state_defaults.h"
+#include "engine/rotation.h"
+#include "engine/state_defaults.h"
 
 namespace orvane {
 

@@ -5,8 +5,8 @@
 #include <array>
 #include <optional>
 
-#include "colour.h"
-#include "explorer_state.h"
+#include "engine/colour.h"
+#include "engine/explorer_state.h"
 
 namespace orvane {
 

@@ -1,6 +1,6 @@
 // What every dialog window shares: a fixed frame laid out in twips, OK on Enter and Cancel on
 // Esc, and the way a box whose text OK cannot take is marked.
-#include "dialog_window.h"
+#include "platform/dialog_window.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "number_conversion.h"
+#include "platform/number_conversion.h"
 
 namespace orvane {
 

@@ -1,9 +1,9 @@
 // The engine's yield on the Qt event loop.
-#include "event_yield.h"
+#include "platform/event_yield.h"
 
 #include <QCoreApplication>
 
-#include "picture_box.h"
+#include "platform/picture_box.h"
 
 namespace orvane {
 

@@ -1,7 +1,7 @@
 // The engine's yield on the Qt event loop.
 #pragma once
 
-#include "drawing_surface.h"
+#include "engine/drawing_surface.h"
 
 namespace orvane {
 

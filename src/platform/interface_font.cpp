@@ -1,5 +1,5 @@
 // The font of every window: "宋体" 9 pt, falling back to an installed Chinese font.
-#include "interface_font.h"
+#include "platform/interface_font.h"
 
 #include <QStringList>
 

@@ -1,5 +1,5 @@
 // A label that is a link: hand pointer, and a click that reports itself.
-#include "link_label.h"
+#include "platform/link_label.h"
 
 #include <QMouseEvent>
 

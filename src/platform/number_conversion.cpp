@@ -1,9 +1,9 @@
 // Numbers to text and back, as every text box and the status bar show and read them.
-#include "number_conversion.h"
+#include "platform/number_conversion.h"
 
 #include <cmath>
 
-#include "number_text.h"
+#include "engine/number_text.h"
 
 namespace orvane {
 

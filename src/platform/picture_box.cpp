@@ -1,5 +1,5 @@
 // The picture `picMyBmp`: a 400 x 300 drawing surface inside a sunken 2-pixel border.
-#include "picture_box.h"
+#include "platform/picture_box.h"
 
 #include <QMouseEvent>
 #include <QPainter>

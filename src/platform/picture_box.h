@@ -7,7 +7,7 @@
 #include <QPointF>
 #include <QRect>
 
-#include "drawing_surface.h"
+#include "engine/drawing_surface.h"
 
 class QTimer;
 

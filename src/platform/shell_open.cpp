@@ -1,5 +1,5 @@
 // The desktop shell's "open" on a web address or a mail link.
-#include "shell_open.h"
+#include "platform/shell_open.h"
 
 #include <QDesktopServices>
 

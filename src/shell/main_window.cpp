@@ -1,15 +1,15 @@
 // The main window `frmFractal`: layout, the render pass and the end of the program.
-#include "main_window.h"
+#include "shell/main_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QToolBar>
 
-#include "event_yield.h"
-#include "load_routine.h"
-#include "picture_box.h"
-#include "status_bar.h"
+#include "engine/load_routine.h"
+#include "platform/event_yield.h"
+#include "platform/picture_box.h"
+#include "shell/status_bar.h"
 
 namespace orvane {
 

@@ -5,20 +5,20 @@
 #include <QMainWindow>
 #include <QPointF>
 
-#include "about_window.h"
-#include "author_window.h"
-#include "colour_offset_dialog.h"
-#include "dimension_dialog.h"
-#include "explorer_state.h"
-#include "help_window.h"
-#include "menu_tree.h"
-#include "position_control.h"
-#include "position_dialog.h"
-#include "render_pass.h"
-#include "rendering_dialog.h"
-#include "single_dialog.h"
-#include "toolbar_buttons.h"
-#include "zoom_steps.h"
+#include "colour_dialogs/colour_offset_dialog.h"
+#include "colour_dialogs/rendering_dialog.h"
+#include "control/dimension_dialog.h"
+#include "control/position_control.h"
+#include "control/position_dialog.h"
+#include "control/zoom_steps.h"
+#include "engine/explorer_state.h"
+#include "engine/render_pass.h"
+#include "help/about_window.h"
+#include "help/author_window.h"
+#include "help/help_window.h"
+#include "platform/single_dialog.h"
+#include "shell/menu_tree.h"
+#include "shell/toolbar_buttons.h"
 
 class QToolBar;
 

@@ -1,9 +1,9 @@
 // The main window's File and Scheme menus: Start, Stop, Clear, Exit and the formula items.
 #include <QAction>
 
-#include "formula_selection.h"
-#include "main_window.h"
-#include "picture_box.h"
+#include "control/formula_selection.h"
+#include "platform/picture_box.h"
+#include "shell/main_window.h"
 
 namespace orvane {
 

@@ -1,7 +1,7 @@
 // The main window's Help menu: the help text and the two about windows.
 #include <QAction>
 
-#include "main_window.h"
+#include "shell/main_window.h"
 
 namespace orvane {
 

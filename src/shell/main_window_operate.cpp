@@ -4,8 +4,8 @@
 
 #include <QAction>
 
-#include "main_window.h"
-#include "render_option_menus.h"
+#include "control/render_option_menus.h"
+#include "shell/main_window.h"
 
 namespace orvane {
 

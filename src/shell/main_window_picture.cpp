@@ -1,7 +1,7 @@
 // The main window's picture `picMyBmp`: the mouse selection of the next view.
-#include "drag_selection.h"
-#include "main_window.h"
-#include "picture_box.h"
+#include "navigation/drag_selection.h"
+#include "platform/picture_box.h"
+#include "shell/main_window.h"
 
 namespace orvane {
 

@@ -1,7 +1,7 @@
 // The main window's status bar `StatusBar1` and its panel refresh.
-#include "main_window.h"
-#include "status_bar.h"
-#include "status_panels.h"
+#include "shell/main_window.h"
+#include "shell/status_bar.h"
+#include "shell/status_panels.h"
 
 namespace orvane {
 

@@ -4,9 +4,9 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "main_window.h"
-#include "toolbar_buttons.h"
-#include "utf8_text.h"
+#include "platform/utf8_text.h"
+#include "shell/main_window.h"
+#include "shell/toolbar_buttons.h"
 
 namespace orvane {
 

@@ -1,12 +1,12 @@
 // The main window's menu tree as a table, and the builder that turns it into menus.
-#include "menu_tree.h"
+#include "shell/menu_tree.h"
 
 #include <QAction>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
-#include "utf8_text.h"
+#include "platform/utf8_text.h"
 
 namespace orvane {
 

@@ -9,7 +9,7 @@
 
 #include <QList>
 
-#include "render_option_menus.h"
+#include "control/render_option_menus.h"
 
 class QAction;
 class QMenuBar;

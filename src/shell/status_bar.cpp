@@ -1,5 +1,5 @@
 // The status bar `StatusBar1`: six sunken panels, the date and time kept up to date.
-#include "status_bar.h"
+#include "shell/status_bar.h"
 
 #include <algorithm>
 
@@ -11,7 +11,7 @@
 #include <QRegularExpression>
 #include <QTimer>
 
-#include "status_panels.h"
+#include "shell/status_panels.h"
 
 namespace orvane {
 

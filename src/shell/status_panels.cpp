@@ -1,9 +1,9 @@
 // What the status bar's view panels show when clicked.
-#include "status_panels.h"
+#include "shell/status_panels.h"
 
 #include <cmath>
 
-#include "number_conversion.h"
+#include "platform/number_conversion.h"
 
 namespace orvane {
 

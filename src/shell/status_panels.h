@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "explorer_state.h"
+#include "engine/explorer_state.h"
 
 namespace orvane {
 

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "colour_offset_dialog.h"
+#include "colour_dialogs/colour_offset_dialog.h"
 
 namespace orvane {
 namespace {

@@ -2,8 +2,8 @@
 // the position dialog then shows.
 #include <gtest/gtest.h>
 
-#include "formula_selection.h"
-#include "load_routine.h"
+#include "control/formula_selection.h"
+#include "engine/load_routine.h"
 #include "view_rows.h"
 
 namespace orvane {

@@ -3,8 +3,8 @@
 
 #include <tuple>
 
-#include "load_routine.h"
-#include "render_option_menus.h"
+#include "control/render_option_menus.h"
+#include "engine/load_routine.h"
 
 namespace orvane {
 namespace {

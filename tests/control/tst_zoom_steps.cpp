@@ -4,9 +4,9 @@
 #include <map>
 #include <tuple>
 
-#include "load_routine.h"
+#include "control/zoom_steps.h"
+#include "engine/load_routine.h"
 #include "view_rows.h"
-#include "zoom_steps.h"
 
 namespace orvane {
 namespace {

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "load_routine.h"
-#include "pass_plan.h"
+#include "engine/load_routine.h"
+#include "engine/pass_plan.h"
 
 namespace orvane {
 namespace {

@@ -6,7 +6,7 @@
 #include <limits>
 #include <optional>
 
-#include "colouring.h"
+#include "engine/colouring.h"
 
 namespace orvane {
 namespace {

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <vector>
 
-#include "point_computer.h"
-#include "point_iteration.h"
+#include "engine/point_computer.h"
+#include "engine/point_iteration.h"
 
 namespace orvane {
 namespace {

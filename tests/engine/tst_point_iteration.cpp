@@ -8,10 +8,10 @@
 #include <limits>
 #include <vector>
 
-#include "load_routine.h"
-#include "point_iteration.h"
-#include "random_sequence.h"
-#include "render_pass.h"
+#include "engine/load_routine.h"
+#include "engine/point_iteration.h"
+#include "engine/random_sequence.h"
+#include "engine/render_pass.h"
 
 namespace orvane {
 namespace {

@@ -3,9 +3,9 @@
 
 #include <vector>
 
-#include "load_routine.h"
-#include "memory_surface.h"
-#include "poster.h"
+#include "engine/load_routine.h"
+#include "engine/memory_surface.h"
+#include "engine/poster.h"
 
 namespace orvane {
 namespace {

@@ -6,11 +6,11 @@
 #include <functional>
 #include <vector>
 
-#include "load_routine.h"
-#include "memory_surface.h"
-#include "pass_plan.h"
-#include "point_iteration.h"
-#include "render_pass.h"
+#include "engine/load_routine.h"
+#include "engine/memory_surface.h"
+#include "engine/pass_plan.h"
+#include "engine/point_iteration.h"
+#include "engine/render_pass.h"
 
 namespace orvane {
 

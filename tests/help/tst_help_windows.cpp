@@ -5,8 +5,8 @@
 #include <QRegularExpression>
 #include <QToolBar>
 
-#include "help_window.h"
-#include "main_window.h"
+#include "help/help_window.h"
+#include "shell/main_window.h"
 
 namespace orvane {
 namespace {

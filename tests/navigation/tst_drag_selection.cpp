@@ -7,8 +7,8 @@
 #include <tuple>
 #include <vector>
 
-#include "drag_selection.h"
-#include "number_text.h"
+#include "engine/number_text.h"
+#include "navigation/drag_selection.h"
 
 namespace orvane {
 namespace {

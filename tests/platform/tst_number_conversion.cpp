@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "number_conversion.h"
+#include "platform/number_conversion.h"
 
 namespace orvane {
 namespace {

@@ -1,7 +1,7 @@
 // The picture surface: lines in invert mode, which the drag frame relies on to erase itself.
 #include <gtest/gtest.h>
 
-#include "picture_box.h"
+#include "platform/picture_box.h"
 
 namespace orvane {
 namespace {

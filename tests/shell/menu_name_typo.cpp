@@ -1,6 +1,6 @@
 // Must not build: a misspelt menu name stops the compiler, which the test of the same name
 // checks. Nothing links this file.
-#include "menu_tree.h"
+#include "shell/menu_tree.h"
 
 namespace orvane {
 

@@ -10,9 +10,9 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "main_window.h"
-#include "picture_box.h"
-#include "status_bar.h"
+#include "platform/picture_box.h"
+#include "shell/main_window.h"
+#include "shell/status_bar.h"
 #include "view_rows.h"
 
 namespace orvane {

@@ -4,7 +4,7 @@
 #include <limits>
 #include <tuple>
 
-#include "status_panels.h"
+#include "shell/status_panels.h"
 
 namespace orvane {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "position_control.h"
+#include "control/position_control.h"
 
 namespace orvane {
 

@@ -3,7 +3,7 @@
 
 #include <QApplication>
 
-#include "interface_font.h"
+#include "platform/interface_font.h"
 
 int main(int argc, char* argv[]) {
   // Widget tests need no screen; a display set for the end-to-end tests must not be used.

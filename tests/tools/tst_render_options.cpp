@@ -12,7 +12,7 @@
 #include <string>
 #include <utility>
 
-#include "view_chunk.h"
+#include "tools/view_chunk.h"
 
 namespace orvane {
 namespace {

@@ -1,11 +1,11 @@
 // A deep view: centre and magnification read from decimal text into MPFR numbers.
-#include "deep_view.h"
+#include "tools/deep/deep_view.h"
 
 #include <algorithm>
 #include <cctype>
 #include <string>
 
-#include "explorer_state.h"
+#include "engine/explorer_state.h"
 
 namespace orvane::deep {
 

@@ -6,9 +6,9 @@
 #include <optional>
 #include <string_view>
 
-#include "float_exp.h"
-#include "mpfr_number.h"
-#include "point_settings.h"
+#include "engine/point_settings.h"
+#include "tools/deep/float_exp.h"
+#include "tools/deep/mpfr_number.h"
 
 namespace orvane::deep {
 

@@ -5,7 +5,7 @@
 
 #include <utility>
 
-#include "float_exp.h"
+#include "tools/deep/float_exp.h"
 
 namespace orvane::deep {
 

@@ -3,9 +3,9 @@
 // The pixel moves to the critical orbit (rebases) whenever |z| < |dz|: from there on its
 // difference is z itself, so an orbit passing near 0, whose distance from the reference
 // would otherwise cancel away, keeps every bit. It also rebases when the reference ends.
-#include "perturbation.h"
+#include "tools/deep/perturbation.h"
 
-#include "random_sequence.h"
+#include "engine/random_sequence.h"
 
 namespace orvane::deep {
 

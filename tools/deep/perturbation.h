@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "colouring.h"
-#include "float_exp.h"
-#include "reference_orbit.h"
+#include "engine/colouring.h"
+#include "tools/deep/float_exp.h"
+#include "tools/deep/reference_orbit.h"
 
 namespace orvane::deep {
 

@@ -1,5 +1,5 @@
 // The reference orbits, computed in MPFR at the view's precision and kept as doubles.
-#include "reference_orbit.h"
+#include "tools/deep/reference_orbit.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,9 +6,9 @@
 #include <functional>
 #include <vector>
 
-#include "deep_view.h"
-#include "float_exp.h"
-#include "point_iteration.h"
+#include "engine/point_iteration.h"
+#include "tools/deep/deep_view.h"
+#include "tools/deep/float_exp.h"
 
 namespace orvane::deep {
 

@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-#include "colouring.h"
-#include "mpfr_number.h"
-#include "random_sequence.h"
+#include "engine/colouring.h"
+#include "engine/random_sequence.h"
+#include "tools/deep/mpfr_number.h"
 
 namespace orvane::deep::testing {
 

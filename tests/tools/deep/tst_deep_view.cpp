@@ -1,5 +1,5 @@
 // Reading deep views: plain decimals of any length are taken, anything else is refused.
-#include "deep_view.h"
+#include "tools/deep/deep_view.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 // FloatExp against MPFR at 53 bits with an unbounded exponent: every operation rounds its
 // mantissa once, as MPFR does, so the results must be equal.
-#include "float_exp.h"
+#include "tools/deep/float_exp.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <utility>
 
-#include "mpfr_number.h"
+#include "tools/deep/mpfr_number.h"
 
 namespace orvane::deep {
 namespace {

@@ -1,6 +1,6 @@
 // Deep pictures against a direct MPFR iteration of every pixel, and shallow ones against the
 // double path: n and reached must agree on at least 99 % of the pixels.
-#include "perturbation.h"
+#include "tools/deep/perturbation.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <string>
 
 #include "direct_iteration.h"
-#include "poster.h"
+#include "engine/poster.h"
 
 namespace orvane::deep {
 namespace {
