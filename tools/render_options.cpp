@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <string_view>
 #include <vector>
 
 #include <QCommandLineParser>
@@ -103,8 +104,10 @@ class OptionReader {
     fail();
   }
 
+  // One-letter options are written with one dash, as the user typed them (-o).
   [[noreturn]] void fail() const {
-    throw OptionError{"--" + std::string(name_) + ": expected " + expected_ + ", got '" + text_ +
+    const std::string dashes = std::string_view(name_).size() == 1 ? "-" : "--";
+    throw OptionError{dashes + std::string(name_) + ": expected " + expected_ + ", got '" + text_ +
                       "'"};
   }
 
