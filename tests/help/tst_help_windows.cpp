@@ -29,5 +29,16 @@ TEST(HelpText, MentionsEveryMenuCaptionAndToolbarTooltip) {
     EXPECT_TRUE(text.contains(caption)) << caption.toStdString();
 }
 
+// Leftover editing marks (such as ⟦ ⟧ around a caption) would show to every reader: the text
+// holds ASCII, CJK ideographs and only the punctuation and signs it is written with.
+TEST(HelpText, HoldsOnlyTheCharactersItIsWrittenWith) {
+  const QString allowed = QStringLiteral("“”←−√◆\u3000、。【】・\u00a0²×！（），：；");
+  for (const QChar c : HelpWindow::helpText()) {
+    const bool cjk = c.unicode() >= 0x4e00 && c.unicode() <= 0x9fff;
+    EXPECT_TRUE(c.unicode() < 0x80 || cjk || allowed.contains(c))
+        << "U+" << std::hex << int{c.unicode()};
+  }
+}
+
 }  // namespace
 }  // namespace orvane
