@@ -26,8 +26,14 @@ inline QLabel* placeText(QWidget* parent, const QString& text, QRect place, QCol
 inline LinkLabel* placeLink(QWidget* parent, const QString& text, QRect place, QColor colour,
                             const QUrl& target) {
   auto* label = new LinkLabel(parent);
-  label->setGeometry(place);
   label->setText(text);
+  // The underline lies below the baseline: a place only 12 pixels tall would cut it off, so
+  // such a place grows to a whole line, its text kept at the top like the plain texts'.
+  if (const int line = label->fontMetrics().height() + 1; place.height() < line) {
+    place.setHeight(line);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  }
+  label->setGeometry(place);
   label->setStyleSheet(QStringLiteral("color: %1; text-decoration: underline;").arg(colour.name()));
   QObject::connect(label, &LinkLabel::clicked, parent, [target] { openInDesktopShell(target); });
   return label;

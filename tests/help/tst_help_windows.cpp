@@ -5,7 +5,9 @@
 #include <QRegularExpression>
 #include <QToolBar>
 
+#include "help/about_window.h"
 #include "help/help_window.h"
+#include "platform/link_label.h"
 #include "shell/main_window.h"
 
 namespace orvane {
@@ -38,6 +40,20 @@ TEST(HelpText, HoldsOnlyTheCharactersItIsWrittenWith) {
     EXPECT_TRUE(c.unicode() < 0x80 || cjk || allowed.contains(c))
         << "U+" << std::hex << int{c.unicode()};
   }
+}
+
+// A link shows its underline: one row of the link's colour as wide as most of its text.
+TEST(AboutWindow, MailLinkIsUnderlined) {
+  AboutWindow window;
+  const QImage picture = window.Label3->grab().toImage();
+  const QRgb ink = qRgb(0, 0, 128);
+  int widest = 0;
+  for (int y = 0; y < picture.height(); ++y) {
+    int run = 0;
+    for (int x = 0; x < picture.width(); ++x) run += picture.pixel(x, y) == ink ? 1 : 0;
+    widest = std::max(widest, run);
+  }
+  EXPECT_GT(widest, window.Label3->fontMetrics().horizontalAdvance(window.Label3->text()) * 8 / 10);
 }
 
 }  // namespace
