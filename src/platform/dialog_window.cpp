@@ -94,7 +94,7 @@ void DialogWindow::clearMarks() {
 
 std::optional<double> DialogWindow::readNumberBox(QLineEdit* box) {
   const std::optional<double> value = readNumber(box->text());
-  if (!value) markBadInput(box, kNotANumberHint);
+  if (!value) markBadInput(box, isNumberTooLarge(box->text()) ? kTooLargeHint : kNotANumberHint);
   return value;
 }
 
@@ -102,6 +102,18 @@ std::optional<std::int16_t> DialogWindow::readWholeNumberBox(QLineEdit* box) {
   const std::optional<std::int16_t> value = readWholeNumber16(box->text());
   if (!value) markBadInput(box, kNotAWholeNumberHint);
   return value;
+}
+
+// Typing into a dialog just opened replaces the text of its first box, as on every desktop,
+// whichever way the dialog was opened; reaching a box by Tab selects it as before.
+void DialogWindow::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
+    if (auto* box = qobject_cast<QLineEdit*>(w); box && box->isEnabled()) {
+      box->selectAll();
+      return;
+    }
+  }
 }
 
 void DialogWindow::keyPressEvent(QKeyEvent* event) {

@@ -20,6 +20,7 @@ namespace orvane {
 // The hints beside a box whose text OK cannot take.
 inline const QString kNotANumberHint = QStringLiteral("请输入一个数。");
 inline const QString kNotAWholeNumberHint = QStringLiteral("请输入一个整数。");
+inline const QString kTooLargeHint = QStringLiteral("数太大，须在 ±1.79e308 内。");
 
 class DialogWindow : public QDialog {
   Q_OBJECT
@@ -72,6 +73,7 @@ class DialogWindow : public QDialog {
   std::optional<std::int16_t> readWholeNumberBox(QLineEdit* box);
 
   void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void unmark(QLineEdit* box);

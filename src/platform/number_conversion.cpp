@@ -36,11 +36,18 @@ QString plainForm(QStringView text) {
 
 // Group separators are refused: nobody types thousands in a coordinate, and accepting them
 // would read a German "1.5" as 15.
-std::optional<double> readIn(QLocale locale, const QString& text) {
+// What the locale reads, finite or not. An overflow reads as an infinity it calls not ok.
+std::optional<double> readAnyIn(QLocale locale, const QString& text) {
   locale.setNumberOptions(locale.numberOptions() | QLocale::RejectGroupSeparator);
   bool ok = false;
   const double value = locale.toDouble(text, &ok);
-  if (!ok || !std::isfinite(value)) return std::nullopt;
+  if (ok || std::isinf(value)) return value;
+  return std::nullopt;
+}
+
+std::optional<double> readIn(const QLocale& locale, const QString& text) {
+  const std::optional<double> value = readAnyIn(locale, text);
+  if (!value || !std::isfinite(*value)) return std::nullopt;
   return value;
 }
 
@@ -55,6 +62,15 @@ std::optional<double> readNumber(QStringView text, const QLocale& locale) {
   if (plain.isEmpty()) return std::nullopt;
   if (auto value = readIn(locale, plain)) return value;
   return readIn(QLocale::c(), plain);
+}
+
+bool isNumberTooLarge(QStringView text, const QLocale& locale) {
+  const QString plain = plainForm(text).trimmed();
+  for (const QLocale& form : {locale, QLocale::c()}) {
+    if (const std::optional<double> value = readAnyIn(form, plain); value && std::isinf(*value))
+      return true;
+  }
+  return false;
 }
 
 }  // namespace orvane

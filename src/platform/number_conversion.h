@@ -20,6 +20,11 @@ QString numberText(double value);
 // the number is not finite.
 std::optional<double> readNumber(QStringView text, const QLocale& locale = QLocale::system());
 
+// Whether a text `readNumber` refuses is a number all the same, only beyond the range of
+// doubles ("1e999", "-1e999", "inf"): its hint then names the range rather than asking for a
+// number.
+bool isNumberTooLarge(QStringView text, const QLocale& locale = QLocale::system());
+
 // The nearest whole number, halves to even, when it has a 16-bit value.
 std::optional<std::int16_t> wholeNumber16(double value);
 

@@ -16,9 +16,16 @@ TEST(ReadNumber, ReadsThePlainAndTheFullWidthForms) {
       {u"３。５", 3.5},    {u"\u22122", -2},       {u"\u3000７\u3000", 7},
   };
   for (auto [text, value] : rows) EXPECT_EQ(readNumber(text), value) << value;
-  for (const char16_t* text :
-       {u"", u"   ", u"abc", u"1e400", u"nan", u"-inf", u"1.2.3", u"12a", u"--1", u"1,000", u"1²"})
+  // Refused; the ones beyond the range of doubles are numbers all the same, and say so.
+  const std::pair<const char16_t*, bool> refused[] = {
+      {u"", false},    {u"   ", false},   {u"abc", false},   {u"1e400", true},
+      {u"nan", false}, {u"-inf", true},   {u"1.2.3", false}, {u"12a", false},
+      {u"--1", false}, {u"1,000", false}, {u"1²", false},    {u"－１ｅ９９９", true},
+  };
+  for (auto [text, tooLarge] : refused) {
     EXPECT_EQ(readNumber(text), std::nullopt) << QString::fromUtf16(text).toStdString();
+    EXPECT_EQ(isNumberTooLarge(text), tooLarge) << QString::fromUtf16(text).toStdString();
+  }
 }
 
 // German writes "2,5" and groups with "."; group separators are refused, so "2.5" is not 25
