@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config          # toolchain
   libtbb-dev                         # the engine's parallel loop
+  libmpfr-dev                        # the renderer's deep zoom: numbers of any precision
   qt6-base-dev                       # the window, and PNG writing in the renderer
   libgtest-dev libbenchmark-dev      # tests and benchmarks
   fonts-wqy-microhei                 # real glyphs for the Chinese interface
