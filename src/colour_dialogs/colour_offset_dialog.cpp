@@ -13,8 +13,8 @@ namespace {
 
 constexpr int kBoxLength = 3;  // characters: -99 to 999
 
-QLineEdit* offsetBox(QWidget* parent, QRect twips) {
-  auto* box = DialogWindow::place<QLineEdit>(parent, twips);
+QLineEdit* offsetBox(QWidget* parent, const QString& name, QRect twips) {
+  QLineEdit* box = DialogWindow::addBox(parent, name, twips);
   box->setMaxLength(kBoxLength);
   return box;
 }
@@ -36,11 +36,11 @@ ColourOffsetDialog::ColourOffsetDialog(ExplorerState& offsets, ColourOffsetField
       fields_(fields) {
   FrmMove = addFrame(this, QStringLiteral("自定义偏移量"), {360, 120, 1935, 2175});
   colouredLabel(FrmMove, QStringLiteral("红"), {360, 360, 180, 180}, Qt::red);
-  txtMoveRed = offsetBox(FrmMove, {720, 360, 735, 270});
+  txtMoveRed = offsetBox(FrmMove, QStringLiteral("红"), {720, 360, 735, 270});
   colouredLabel(FrmMove, QStringLiteral("绿"), {360, 960, 180, 180}, QColor(0, 128, 0));
-  txtMoveGreen = offsetBox(FrmMove, {720, 960, 735, 270});
+  txtMoveGreen = offsetBox(FrmMove, QStringLiteral("绿"), {720, 960, 735, 270});
   colouredLabel(FrmMove, QStringLiteral("蓝"), {360, 1560, 180, 180}, Qt::blue);
-  txtMoveBlue = offsetBox(FrmMove, {720, 1560, 735, 270});
+  txtMoveBlue = offsetBox(FrmMove, QStringLiteral("蓝"), {720, 1560, 735, 270});
   placeHintLine(FrmMove, {240, 1860, 1620, 270});  // under the blue box
 
   addLabel(this, QStringLiteral("导入配色方案"), {2640, 120, 1080, 180});
@@ -53,6 +53,7 @@ ColourOffsetDialog::ColourOffsetDialog(ExplorerState& offsets, ColourOffsetField
         i < 3 ? QString::fromUtf8(kColourPresets[static_cast<std::size_t>(i)].caption)
               : QStringLiteral("自定义");
     colouredLabel(this, caption, {3240, top, i < 3 ? 360 : 540, 180}, optionColours[i]);
+    optMoveS[static_cast<std::size_t>(i)]->setAccessibleName(caption);  // its caption is a label
   }
   CancelButton = addButton(this, QStringLiteral("取消"), {480, 2400, 975, 375});
   OKButton = addButton(this, QStringLiteral("确定"), {2880, 2400, 1095, 375});

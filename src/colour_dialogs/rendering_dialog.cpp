@@ -52,10 +52,13 @@ RenderingDialog::RenderingDialog(RenderingValues& publics, QWidget* parent)
       addFrame(this, QStringLiteral("渲染(对二值位图无效)"), {240, 240, 3255, 1935});
   addLabel(frmColor, QStringLiteral("内部渲染"), {240, 480, 720, 180});
   sldIn = levelSlider(frmColor, {1200, 360, 1815, 255});
+  // Named by their own captions: a screen reader would otherwise read the frame's.
+  sldIn->setAccessibleName(QStringLiteral("内部渲染"));
   addLabel(frmColor, QStringLiteral("小"), {1200, 720, 180, 180});
   addLabel(frmColor, QStringLiteral("大"), {2880, 720, 180, 180});
   addLabel(frmColor, QStringLiteral("外部渲染"), {240, 1320, 720, 180});
   sldOut = levelSlider(frmColor, {1200, 1200, 1815, 255});
+  sldOut->setAccessibleName(QStringLiteral("外部渲染"));
   addLabel(frmColor, QStringLiteral("小"), {1200, 1560, 180, 180});
   addLabel(frmColor, QStringLiteral("大"), {2880, 1560, 180, 180});
   CancelButton = addButton(this, QStringLiteral("取消"), {240, 2400, 1215, 375});

@@ -14,9 +14,9 @@ DimensionDialog::DimensionDialog(DimensionValues& publics, QWidget* parent)
       publics_(publics) {
   Frame1 = addFrame(this, QStringLiteral("请输入高维分量"), {240, 120, 4455, 1335});
   addLabel(Frame1, QStringLiteral("第三维分量"), {240, 480, 900, 180});
-  txtDx = place<QLineEdit>(Frame1, {1320, 360, 2775, 270});
+  txtDx = addBox(Frame1, QStringLiteral("第三维分量"), {1320, 360, 2775, 270});
   addLabel(Frame1, QStringLiteral("第四维分量"), {240, 840, 900, 180});
-  txtDy = place<QLineEdit>(Frame1, {1320, 720, 2775, 270});
+  txtDy = addBox(Frame1, QStringLiteral("第四维分量"), {1320, 720, 2775, 270});
   CancelButton = addButton(this, QStringLiteral("取消"), {360, 1680, 1095, 375});
   OKButton = addButton(this, QStringLiteral("确定>>..."), {3240, 1680, 1335, 375});
   placeHintLine(Frame1, {1320, 1020, 2775, 270});  // under the boxes

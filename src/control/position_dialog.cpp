@@ -21,13 +21,14 @@ PositionDialog::PositionDialog(PositionValues& publics, QWidget* parent)
     : DialogWindow(parent, QStringLiteral("位置控制"), 4485, 3180), publics_(publics) {
   fraSample1 = addFrame(this, QString(), {240, 120, 3975, 2385});
   addLabel(fraSample1, QStringLiteral("倍率"), {720, 360, 360, 180});
-  txtZoom = place<QLineEdit>(fraSample1, {1440, 360, 2055, 270});
+  txtZoom = addBox(fraSample1, QStringLiteral("倍率"), {1440, 360, 2055, 270});
   addLabel(fraSample1, QStringLiteral("X 轴中心"), {360, 840, 720, 180});
-  txtX = place<QLineEdit>(fraSample1, {1440, 840, 2055, 270});
+  txtX = addBox(fraSample1, QStringLiteral("X 轴中心"), {1440, 840, 2055, 270});
   addLabel(fraSample1, QStringLiteral("Y 轴中心"), {360, 1320, 720, 180});
-  txtY = place<QLineEdit>(fraSample1, {1440, 1320, 2055, 270});
+  txtY = addBox(fraSample1, QStringLiteral("Y 轴中心"), {1440, 1320, 2055, 270});
   cmdRoo = addButton(fraSample1, QStringLiteral("旋转"), {360, 1800, 735, 255});
-  txtRound = place<QLineEdit>(fraSample1, {1440, 1800, 495, 270});
+  // The button beside it switches rotation by mouse; the box holds the angle.
+  txtRound = addBox(fraSample1, QStringLiteral("旋转角度"), {1440, 1800, 495, 270});
   CancelButton = addButton(this, QStringLiteral("还原鼠标"), {600, 2640, 1095, 375});
   OKButton = addButton(this, QStringLiteral("确定"), {2640, 2640, 1215, 375});
   // The free corner of the frame, right of the rotation box.

@@ -17,6 +17,7 @@ QString HelpWindow::helpText() {
 // the edits.
 HelpWindow::HelpWindow(QWidget* parent) : DialogWindow(parent, QStringLiteral("帮助"), {372, 222}) {
   txtReadme = new QPlainTextEdit(this);
+  txtReadme->setAccessibleName(QStringLiteral("说明"));  // the menu item that opens it
   txtReadme->setGeometry(24, 16, 265, 185);
   txtReadme->setReadOnly(true);
   txtReadme->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -28,6 +28,12 @@ QLabel* DialogWindow::addLabel(QWidget* parent, const QString& caption, QRect tw
   return label;
 }
 
+QLineEdit* DialogWindow::addBox(QWidget* parent, const QString& name, QRect twips) {
+  auto* box = place<QLineEdit>(parent, twips);
+  box->setAccessibleName(name);
+  return box;
+}
+
 QPushButton* DialogWindow::addButton(QWidget* parent, const QString& caption, QRect twips) {
   auto* button = place<QPushButton>(parent, twips);
   button->setText(caption);

@@ -39,6 +39,8 @@ class DialogWindow : public QDialog {
     return widget;
   }
   static QLabel* addLabel(QWidget* parent, const QString& caption, QRect twips);
+  // A text box, named for screen readers after the caption a separate label shows beside it.
+  static QLineEdit* addBox(QWidget* parent, const QString& name, QRect twips);
   static QPushButton* addButton(QWidget* parent, const QString& caption, QRect twips);
   // A frame with a caption (an empty caption draws the bare frame).
   static QGroupBox* addFrame(QWidget* parent, const QString& caption, QRect twips);

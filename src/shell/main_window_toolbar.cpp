@@ -38,7 +38,9 @@ void MainWindow::setupToolbar() {
     QAction* action = Toolbar1_->addAction(QIcon(utf8Text(entry.image)), QString());
     action->setData(utf8Text(entry.key));
     action->setToolTip(utf8Text(entry.tooltip));
-    Toolbar1_->widgetForAction(action)->setFixedSize(kButtonSize);
+    QWidget* button = Toolbar1_->widgetForAction(action);
+    button->setFixedSize(kButtonSize);
+    button->setAccessibleName(action->toolTip());  // the buttons show only pictures
     connect(action, &QAction::triggered, this,
             [this, key = ToolbarKey::of(entry)] { Toolbar1_ButtonClick(key); });
   }
