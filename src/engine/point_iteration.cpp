@@ -11,7 +11,7 @@
 
 namespace orvane {
 
-Complex mapPixel(int x, int y, const PointSetup& setup) {
+Complex turnedOffset(int x, int y, const PointSetup& setup) {
   const PictureFrame& frame = setup.frame;
   double u = y - frame.centreY;
   double v = x - frame.centreX;
@@ -19,9 +19,14 @@ Complex mapPixel(int x, int y, const PointSetup& setup) {
     u = u / frame.scale;
     v = v / frame.scale;
   }
+  return {(u * setup.cosTurn + v * setup.sinTurn) / kPixelsPerUnit,
+          (u * setup.sinTurn - v * setup.cosTurn) / kPixelsPerUnit};
+}
+
+Complex mapPixel(int x, int y, const PointSetup& setup) {
+  const Complex offset = turnedOffset(x, y, setup);
   const PointSettings& s = setup.settings;
-  return {((u * setup.cosTurn + v * setup.sinTurn) / kPixelsPerUnit) / s.viewZoom + s.viewX,
-          ((u * setup.sinTurn - v * setup.cosTurn) / kPixelsPerUnit) / s.viewZoom + s.viewY};
+  return {offset.re / s.viewZoom + s.viewX, offset.im / s.viewZoom + s.viewY};
 }
 
 PointResult iterateQuadratic(Complex z0, Complex c, const PointSetup& setup,

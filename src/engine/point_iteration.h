@@ -19,6 +19,10 @@ struct Complex {
 // scale first.
 Complex mapPixel(int x, int y, const PointSetup& setup);
 
+// The first half of that mapping: pixel (x, y)'s turned distance from the picture's centre in
+// plane units at magnification 1, before the magnification divides it and the centre is added.
+Complex turnedOffset(int x, int y, const PointSetup& setup);
+
 // z <- z^2 + c from z0 until the escape test or the depth stops it. Step s draws random
 // number `randomBase + s` when the threshold is jittered.
 PointResult iterateQuadratic(Complex z0, Complex c, const PointSetup& setup,

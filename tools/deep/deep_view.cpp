@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/explorer_state.h"
+#include "engine/point_iteration.h"
 
 namespace orvane::deep {
 
@@ -92,16 +93,8 @@ DeepViewReading readDeepView(std::string_view centreX, std::string_view centreY,
 }
 
 ComplexExp pixelOffset(int x, int y, const PointSetup& setup, FloatExp zoom) {
-  const PictureFrame& frame = setup.frame;
-  double u = y - frame.centreY;
-  double v = x - frame.centreX;
-  if (frame.scale != 1) {
-    u = u / frame.scale;
-    v = v / frame.scale;
-  }
-  const double re = (u * setup.cosTurn + v * setup.sinTurn) / kPixelsPerUnit;
-  const double im = (u * setup.sinTurn - v * setup.cosTurn) / kPixelsPerUnit;
-  return {FloatExp(re) / zoom, FloatExp(im) / zoom};
+  const Complex offset = turnedOffset(x, y, setup);
+  return {FloatExp(offset.re) / zoom, FloatExp(offset.im) / zoom};
 }
 
 }  // namespace orvane::deep
