@@ -23,6 +23,15 @@ Complex turnedOffset(int x, int y, const PointSetup& setup) {
           (u * setup.sinTurn - v * setup.cosTurn) / kPixelsPerUnit};
 }
 
+bool escapedAt(double q, int n, const PointSetup& setup, std::uint64_t randomBase) {
+  double threshold = setup.threshold;
+  if (setup.jittered) {
+    const double r = RandomSequence::at(randomBase + static_cast<std::uint64_t>(n));
+    threshold = (setup.jitterLow + r * setup.jitterSpan) * setup.escape;
+  }
+  return !(static_cast<double>(static_cast<float>(q)) <= threshold);
+}
+
 Complex mapPixel(int x, int y, const PointSetup& setup) {
   const Complex offset = turnedOffset(x, y, setup);
   const PointSettings& s = setup.settings;
@@ -45,14 +54,7 @@ PointResult iterateQuadratic(Complex z0, Complex c, const PointSetup& setup,
     sqA = a * a;
     sqB = b * b;
     result.q = sqA + sqB;
-    double threshold = setup.threshold;
-    if (setup.jittered) {
-      const double r = RandomSequence::at(randomBase + static_cast<std::uint64_t>(n));
-      threshold = (setup.jitterLow + r * setup.jitterSpan) * setup.escape;
-    }
-    // A q that is not a number (an overflowed orbit) counts as escaped at this step.
-    const bool escaped = !(static_cast<double>(static_cast<float>(result.q)) <= threshold);
-    if (n == setup.depth || escaped) {
+    if (n == setup.depth || escapedAt(result.q, n, setup, randomBase)) {
       result.n = n;
       result.reached = n == setup.depth;
       return result;

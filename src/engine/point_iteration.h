@@ -23,6 +23,11 @@ Complex mapPixel(int x, int y, const PointSetup& setup);
 // plane units at magnification 1, before the magnification divides it and the centre is added.
 Complex turnedOffset(int x, int y, const PointSetup& setup);
 
+// The escape test of step n of a quadratic orbit whose squared modulus is now q: q rounded to
+// a 32-bit float against the threshold, which the jitter moves by drawing number
+// `randomBase + n`. A q that is not a number (an overflowed orbit) counts as escaped.
+bool escapedAt(double q, int n, const PointSetup& setup, std::uint64_t randomBase);
+
 // z <- z^2 + c from z0 until the escape test or the depth stops it. Step s draws random
 // number `randomBase + s` when the threshold is jittered.
 PointResult iterateQuadratic(Complex z0, Complex c, const PointSetup& setup,

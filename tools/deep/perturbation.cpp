@@ -5,7 +5,7 @@
 // would otherwise cancel away, keeps every bit. It also rebases when the reference ends.
 #include "tools/deep/perturbation.h"
 
-#include "engine/random_sequence.h"
+#include "engine/point_iteration.h"
 
 namespace orvane::deep {
 
@@ -19,16 +19,6 @@ constexpr double kWideNormBelow = 0x1p-1020;
 
 bool suitsDouble(FloatExp dzNorm) {
   return !dzNorm.isZero() && dzNorm.exponent() > kDoubleNormExponent;
-}
-
-// The escape test of the double path, with its jitter draw.
-bool escapedAt(double q, int n, const PointSetup& setup, std::uint64_t randomBase) {
-  double threshold = setup.threshold;
-  if (setup.jittered) {
-    const double r = RandomSequence::at(randomBase + static_cast<std::uint64_t>(n));
-    threshold = (setup.jitterLow + r * setup.jitterSpan) * setup.escape;
-  }
-  return !(static_cast<double>(static_cast<float>(q)) <= threshold);
 }
 
 class PerturbedPixel {

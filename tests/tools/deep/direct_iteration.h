@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "engine/colouring.h"
-#include "engine/random_sequence.h"
+#include "engine/point_iteration.h"
 #include "tools/deep/mpfr_number.h"
 
 namespace orvane::deep::testing {
@@ -54,13 +54,7 @@ inline PointResult iterateDirect(const DirectView& view, int x, int y, const Poi
     mpfr_sqr(sqB.get(), b.get(), MPFR_RNDN);
     mpfr_add(norm.get(), sqA.get(), sqB.get(), MPFR_RNDN);
     result.q = mpfr_get_d(norm.get(), MPFR_RNDN);
-    double threshold = setup.threshold;
-    if (setup.jittered) {
-      const double r = RandomSequence::at(randomBase + static_cast<std::uint64_t>(n));
-      threshold = (setup.jitterLow + r * setup.jitterSpan) * setup.escape;
-    }
-    const bool escaped = !(static_cast<double>(static_cast<float>(result.q)) <= threshold);
-    if (n == setup.depth || escaped) {
+    if (n == setup.depth || escapedAt(result.q, n, setup, randomBase)) {
       result.n = n;
       result.reached = n == setup.depth;
       return result;
