@@ -17,6 +17,7 @@
 #include "engine/memory_surface.h"
 #include "engine/render_pass.h"
 #include "fuzz_support.h"
+#include "tools/deep/deep_view.h"
 #include "tools/render_options.h"
 #include "tools/view_chunk.h"
 
@@ -69,7 +70,8 @@ void makePictures() {
   orvane::RenderPass(state, dialogs, surface, [&state] { state.busy = orvane::kFalse; },
                      {.threads = 1})
       .drawings();
-  writePicture(privatePath(QStringLiteral("view.png")), orvane::viewOptions(state, dialogs, {}));
+  writePicture(privatePath(QStringLiteral("view.png")),
+               orvane::viewOptions(state, dialogs, {}, request));
   writePicture(privatePath(QStringLiteral("plain.png")), {});
   writePicture(privatePath(QStringLiteral("damaged.png")), "--zoom=2 --from=view.png");
 }
@@ -84,8 +86,11 @@ bool finite(std::optional<std::pair<double, double>> pair) {
 
 void checkRequest(const orvane::RenderRequest& r) {
   check(!r.output.empty(), "a request without an output file");
-  check(!r.zoom || std::isfinite(*r.zoom), "a zoom that is not finite");
-  check(finite(r.centre) && finite(r.components), "a centre or components not finite");
+  check(!r.zoom || orvane::deep::isPlainDecimal(*r.zoom), "a zoom that is not a decimal");
+  check(!r.centre || (orvane::deep::isPlainDecimal(r.centre->first) &&
+                      orvane::deep::isPlainDecimal(r.centre->second)),
+        "a centre that is not a decimal");
+  check(finite(r.components), "components not finite");
   check(within(r.depth, 1, 32767) && within(r.escape, 1, 32767), "depth or escape out of range");
   check(within(r.inner, 0, 10) && within(r.outer, 0, 10), "a rendering level out of range");
   check(!r.jitter || (r.jitter->first >= 0 && r.jitter->first <= 100 && r.jitter->second >= 0 &&

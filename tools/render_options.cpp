@@ -10,6 +10,7 @@
 #include <QCommandLineParser>
 
 #include "engine/load_routine.h"
+#include "tools/deep/deep_view.h"
 #include "tools/view_chunk.h"
 
 namespace orvane {
@@ -70,12 +71,6 @@ class OptionReader {
     return static_cast<std::int16_t>(*value);
   }
 
-  double real() const {
-    const std::optional<double> value = readReal(text_);
-    if (!value) fail();
-    return *value;
-  }
-
   std::pair<double, double> realPair() const {
     const std::vector<std::string_view> parts = splitCommas(text_);
     if (parts.size() != 2) fail();
@@ -83,6 +78,20 @@ class OptionReader {
     const std::optional<double> second = readReal(parts[1]);
     if (!first || !second) fail();
     return {*first, *second};
+  }
+
+  // A plain decimal of any length, as given.
+  std::string decimal() const {
+    if (!deep::isPlainDecimal(withoutPlus(text_))) fail();
+    return std::string(withoutPlus(text_));
+  }
+
+  std::pair<std::string, std::string> decimalPair() const {
+    const std::vector<std::string_view> parts = splitCommas(text_);
+    if (parts.size() != 2) fail();
+    for (const std::string_view part : parts)
+      if (!deep::isPlainDecimal(withoutPlus(part))) fail();
+    return {std::string(withoutPlus(parts[0])), std::string(withoutPlus(parts[1]))};
   }
 
   std::vector<long> wholeList(std::size_t count, long low, long high) const {
@@ -131,8 +140,16 @@ void addOptions(QCommandLineParser& parser) {
       "Without options it draws the picture that Start draws right after launch.");
   parser.addOptions({
       {"formula", "mandelbrot, julia or hole (default mandelbrot).", "name"},
-      {"zoom", "Magnification; 0 reads as 1 (default 1).", "Z"},
-      {"center", "View centre (default -0.5,0 for the Mandelbrot home view, else 0,0).", "X,Y"},
+      {"zoom", "Magnification, a decimal of any size such as 1e1000; 0 reads as 1 (default 1).",
+       "Z"},
+      {"center",
+       "View centre, decimals with any number of digits (default -0.5,0 for the Mandelbrot "
+       "home view, else 0,0).",
+       "X,Y"},
+      {"precision",
+       "auto, double or deep (default auto: double where it draws every pixel apart, as the "
+       "window does, else deep zoom).",
+       "mode"},
       {"rotation", "Rotation in whole degrees, -32768 to 32767 (default 0).", "DEG"},
       {"components", "Mandelbrot start value, or Julia constant (default 0,0).", "DX,DY"},
       {"depth", "Iteration depth, 1 to 32767 (default 64).", "D"},
@@ -171,9 +188,28 @@ RenderRequest readRequest(const QCommandLineParser& parser) {
         {"mandelbrot", formula::kMandelbrot}, {"julia", formula::kJulia}, {"hole", formula::kHole}};
     request.drawing = o.choice(kFormulas);
   }
-  if (OptionReader o(parser, "zoom", "a finite number"); o.present()) request.zoom = o.real();
-  if (OptionReader o(parser, "center", "two finite numbers X,Y"); o.present())
-    request.centre = o.realPair();
+  if (OptionReader o(parser, "precision", "auto, double or deep"); o.present()) {
+    static constexpr std::pair<const char*, deep::Precision> kModes[] = {
+        {"auto", deep::Precision::kAuto},
+        {"double", deep::Precision::kDouble},
+        {"deep", deep::Precision::kDeep}};
+    request.precision = o.choice(kModes);
+  }
+  const bool inDouble = request.precision == deep::Precision::kDouble;
+  if (OptionReader o(parser, "zoom", inDouble ? "a number in the range of a double" : "a number");
+      o.present()) {
+    request.zoom = o.decimal();
+    if (inDouble && !deep::fitsDouble(*request.zoom)) o.fail();
+    if (!deep::zoomInRange(*request.zoom)) o.fail();
+  }
+  if (OptionReader o(parser, "center",
+                     inDouble ? "two numbers X,Y in the range of a double" : "two numbers X,Y");
+      o.present()) {
+    request.centre = o.decimalPair();
+    if (inDouble &&
+        !(deep::fitsDouble(request.centre->first) && deep::fitsDouble(request.centre->second)))
+      o.fail();
+  }
   if (OptionReader o(parser, "rotation", "a whole number from -32768 to 32767"); o.present())
     request.rotation = o.whole(kMinInt16, kMaxInt16);
   if (OptionReader o(parser, "components", "two finite numbers DX,DY"); o.present())
@@ -292,8 +328,11 @@ void applyRenderRequest(const RenderRequest& request, ExplorerState& state, Dial
   formLoad(state, dialogs);
   if (request.drawing) state.drawing = *request.drawing;
   PositionValues& position = dialogs.position;
-  if (request.zoom) position.numzoom = *request.zoom;
-  if (request.centre) std::tie(position.numx, position.numy) = *request.centre;
+  if (request.zoom) position.numzoom = deep::nearestDouble(*request.zoom);
+  if (request.centre) {
+    position.numx = deep::nearestDouble(request.centre->first);
+    position.numy = deep::nearestDouble(request.centre->second);
+  }
   if (request.rotation) position.ct = *request.rotation;
   if (request.components)
     std::tie(dialogs.dimension.numDx, dialogs.dimension.numDy) = *request.components;

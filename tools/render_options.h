@@ -10,14 +10,16 @@
 
 #include "engine/explorer_state.h"
 #include "engine/poster.h"
+#include "tools/deep/precision_choice.h"
 
 namespace orvane {
 
 // What the command line asked for; every value left empty keeps the program's start-up state.
 struct RenderRequest {
   std::optional<std::int16_t> drawing;
-  std::optional<double> zoom;
-  std::optional<std::pair<double, double>> centre;
+  // The view's numbers as given, of any length: plain decimals, kept verbatim in the file.
+  std::optional<std::string> zoom;
+  std::optional<std::pair<std::string, std::string>> centre;
   std::optional<std::int16_t> rotation;
   std::optional<std::pair<double, double>> components;
   std::optional<std::int16_t> depth;
@@ -29,7 +31,8 @@ struct RenderRequest {
   std::optional<std::array<std::int16_t, 3>> offsets;
   std::optional<std::int16_t> gridChoice;
   std::optional<PosterSize> size;  // a poster of the same view; empty: the window's 400 x 300
-  int threads = 0;                 // 0: all cores
+  std::optional<deep::Precision> precision;  // empty: auto
+  int threads = 0;                           // 0: all cores
   bool scalar = false;
   bool stats = false;
   std::string output;
@@ -47,7 +50,8 @@ ParsedCommandLine parseRenderCommandLine(const QStringList& arguments);
 
 // Sets up the state as the program is at start-up, then applies the request, the way the
 // menus and dialogs would: the grid before the load routine, the rest into the fields and
-// dialog values the render pass reads.
+// dialog values the render pass reads. The view's numbers go in rounded to doubles (see
+// deep::nearestDouble); a deep view takes its exact ones from the request's texts.
 void applyRenderRequest(const RenderRequest& request, ExplorerState& state, DialogValues& dialogs);
 
 }  // namespace orvane

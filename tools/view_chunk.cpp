@@ -12,16 +12,9 @@ namespace {
 
 // Only these may appear in a kept view: what the picture looks like, not how it was computed
 // or where it went.
-constexpr std::array<const char*, 14> kViewOptions = {
-    "formula", "zoom",        "center", "rotation", "components", "depth", "escape",
-    "jitter",  "colour-mode", "inner",  "outer",    "offsets",    "grid",  "size"};
-
-// The shortest text that reads back to exactly this number.
-std::string exact(double value) {
-  char buffer[64];
-  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, error == std::errc{} ? end : buffer);
-}
+constexpr std::array<const char*, 15> kViewOptions = {
+    "formula",     "zoom",  "center", "rotation", "components", "depth", "escape",   "jitter",
+    "colour-mode", "inner", "outer",  "offsets",  "grid",       "size",  "precision"};
 
 std::string formulaName(std::int16_t drawing) {
   switch (drawing) {
@@ -45,6 +38,17 @@ std::string colourModeName(std::int16_t mode) {
   }
 }
 
+std::string precisionName(deep::Precision precision) {
+  switch (precision) {
+    case deep::Precision::kDouble:
+      return "double";
+    case deep::Precision::kDeep:
+      return "deep";
+    default:
+      return "auto";
+  }
+}
+
 bool isViewOption(const QString& argument) {
   for (const char* name : kViewOptions)
     if (argument.startsWith(QStringLiteral("--%1=").arg(QLatin1String(name)))) return true;
@@ -53,21 +57,33 @@ bool isViewOption(const QString& argument) {
 
 }  // namespace
 
-std::string viewOptions(const ExplorerState& state, const DialogValues& dialogs, PosterSize size) {
+std::string exactText(double value) {
+  char buffer[64];
+  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, error == std::errc{} ? end : buffer);
+}
+
+std::string viewOptions(const ExplorerState& state, const DialogValues& dialogs, PosterSize size,
+                        const RenderRequest& request) {
   const PositionValues& position = dialogs.position;
   const std::string grid = state.gridChoice == kLineMode ? "line" : std::to_string(state.gridSide);
-  return "--formula=" + formulaName(state.drawing) + " --zoom=" + exact(position.numzoom) +
-         " --center=" + exact(state.viewX) + "," + exact(state.viewY) +
+  const std::string zoom = request.zoom.value_or(exactText(position.numzoom));
+  const std::string centre = request.centre ? request.centre->first + "," + request.centre->second
+                                            : exactText(state.viewX) + "," + exactText(state.viewY);
+  const std::string precision =
+      request.precision ? " --precision=" + precisionName(*request.precision) : "";
+  return "--formula=" + formulaName(state.drawing) + " --zoom=" + zoom + " --center=" + centre +
          " --rotation=" + std::to_string(position.ct) +
-         " --components=" + exact(dialogs.dimension.numDx) + "," + exact(dialogs.dimension.numDy) +
-         " --depth=" + std::to_string(state.iterDepth) +
-         " --escape=" + std::to_string(state.escapeValue) + " --jitter=" + exact(state.jitterLow) +
-         "," + exact(state.jitterHigh) + " --colour-mode=" + colourModeName(state.colorMode) +
+         " --components=" + exactText(dialogs.dimension.numDx) + "," +
+         exactText(dialogs.dimension.numDy) + " --depth=" + std::to_string(state.iterDepth) +
+         " --escape=" + std::to_string(state.escapeValue) +
+         " --jitter=" + exactText(state.jitterLow) + "," + exactText(state.jitterHigh) +
+         " --colour-mode=" + colourModeName(state.colorMode) +
          " --inner=" + std::to_string(state.renderIn) +
          " --outer=" + std::to_string(state.renderOut) +
          " --offsets=" + std::to_string(state.colr) + "," + std::to_string(state.colg) + "," +
          std::to_string(state.colb) + " --grid=" + grid + " --size=" + std::to_string(size.width) +
-         "x" + std::to_string(size.height);
+         "x" + std::to_string(size.height) + precision;
 }
 
 void attachView(QImage& image, const std::string& options) {

@@ -10,16 +10,22 @@
 
 #include "engine/explorer_state.h"
 #include "engine/poster.h"
+#include "tools/render_options.h"
 
 namespace orvane {
 
 // The PNG text key under which the view is kept.
 inline constexpr char kViewChunkKey[] = "OrvaneView";  // no blank: Qt reads keys up to one
 
+// The shortest text that reads back to exactly this number.
+std::string exactText(double value);
+
 // The view as the pass drew it (defaults filled in, offsets as the pass left them) at `size`,
-// written as the renderer's own options: "--formula=julia --zoom=1.5 ...". Numbers are
-// written so that they read back to the same value.
-std::string viewOptions(const ExplorerState& state, const DialogValues& dialogs, PosterSize size);
+// written as the renderer's own options: "--formula=julia --zoom=1.5 ...". The magnification
+// and centre the request gave are kept as given, digit for digit, and so is a precision it
+// asked for; other numbers are written so that they read back to the same value.
+std::string viewOptions(const ExplorerState& state, const DialogValues& dialogs, PosterSize size,
+                        const RenderRequest& request);
 
 // Stores `options` in `image`'s text chunk.
 void attachView(QImage& image, const std::string& options);

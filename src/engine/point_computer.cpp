@@ -1,6 +1,8 @@
 // Computes the colours of many points at once, over all cores and SIMD lanes.
 #include "engine/point_computer.h"
 
+#include <utility>
+
 #include <tbb/info.h>
 #include <tbb/task_arena.h>
 #include <tbb/task_group.h>
@@ -30,13 +32,14 @@ int PointComputer::threads() const {
 
 void PointComputer::start(const PointSetup& setup, const ColourSetup& colours,
                           std::span<const Pixel> pixels, std::span<Colour> out,
-                          std::uint64_t randomBase) {
+                          std::uint64_t randomBase, ShareKernel kernel) {
   cancel();
   setup_ = setup;
   colours_ = colours;
   pixels_ = pixels;
   out_ = out;
   randomBase_ = randomBase;
+  kernel_ = std::move(kernel);
   cursor_ = 0;
   cancelled_ = false;
   iterations_ = 0;
@@ -63,7 +66,11 @@ std::uint64_t PointComputer::wait() {
 // One worker's part: points from the shared cursor until none are left.
 void PointComputer::runShare() {
   PointWork work{setup_, colours_, pixels_, out_, randomBase_, cursor_, cancelled_};
-  iterations_ += vectorised_ ? computeVectorised(work) : computePlain(work);
+  if (kernel_) {
+    iterations_ += kernel_(work);
+  } else {
+    iterations_ += vectorised_ ? computeVectorised(work) : computePlain(work);
+  }
 }
 
 void PointComputer::cancel() {

@@ -29,9 +29,10 @@ class PointComputer {
 
   // Starts colouring `pixels` into `out` (the same length; both must stay put until the
   // batch is waited for); point i draws its random numbers from
-  // randomBase + i * setup.randomStride(). A batch still running is cancelled first.
+  // randomBase + i * setup.randomStride(). A batch still running is cancelled first. A
+  // `kernel` given replaces the plain and vectorised evaluations.
   void start(const PointSetup& setup, const ColourSetup& colours, std::span<const Pixel> pixels,
-             std::span<Colour> out, std::uint64_t randomBase);
+             std::span<Colour> out, std::uint64_t randomBase, ShareKernel kernel = {});
 
   // Waits until the batch is complete, helping with it; returns the iteration steps it took.
   std::uint64_t wait();
@@ -57,6 +58,7 @@ class PointComputer {
   std::span<const Pixel> pixels_;
   std::span<Colour> out_;
   std::uint64_t randomBase_ = 0;
+  ShareKernel kernel_;
   std::atomic<std::size_t> cursor_{0};
   std::atomic<bool> cancelled_{false};
   std::atomic<std::uint64_t> iterations_{0};

@@ -5,17 +5,9 @@
 namespace orvane {
 
 std::uint64_t computePlain(PointWork& work) {
-  PointFeed feed(work);
-  const std::uint64_t stride = work.setup.randomStride();
-  std::uint64_t iterations = 0;
-  for (std::size_t i; feed.take(i);) {
-    const Pixel pixel = work.pixels[i];
-    const PointResult result =
-        iteratePixel(pixel.x, pixel.y, work.setup, work.randomBase + i * stride);
-    work.out[i] = colourOf(work.colours, result);
-    iterations += static_cast<std::uint64_t>(result.n) + 1;
-  }
-  return iterations;
+  return computeEach(work, [&setup = work.setup](Pixel pixel, std::uint64_t randomBase) {
+    return iteratePixel(pixel.x, pixel.y, setup, randomBase);
+  });
 }
 
 }  // namespace orvane

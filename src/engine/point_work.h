@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 
 #include "engine/colouring.h"
@@ -60,8 +61,27 @@ class PointFeed {
   std::size_t limit_ = 0;
 };
 
+// A worker's share one point after the other: `iterate(pixel, randomBase)` gives the point's
+// PointResult, which is coloured; returns the iteration steps performed, n + 1 per point.
+template <class Iterate>
+std::uint64_t computeEach(PointWork& work, Iterate&& iterate) {
+  PointFeed feed(work);
+  const std::uint64_t stride = work.setup.randomStride();
+  std::uint64_t iterations = 0;
+  for (std::size_t i; feed.take(i);) {
+    const PointResult result = iterate(work.pixels[i], work.randomBase + i * stride);
+    work.out[i] = colourOf(work.colours, result);
+    iterations += static_cast<std::uint64_t>(result.n) + 1;
+  }
+  return iterations;
+}
+
 // Plain scalar evaluation of a worker's share; returns the iteration steps performed.
 std::uint64_t computePlain(PointWork& work);
+
+// Another evaluation of a worker's share, taking points from a PointFeed as computePlain
+// does and returning the steps performed: the renderer's deep zoom plugs in here.
+using ShareKernel = std::function<std::uint64_t(PointWork& work)>;
 
 // The same with 4 lanes of AVX2 and several independent vectors in flight; only to be called
 // when `vectorKernelAvailable()`.

@@ -24,7 +24,7 @@ PictureFrame posterFrame(PosterSize size) {
 
 PassStatistics renderPoster(ExplorerState& state, DialogValues& dialogs, PosterSize size,
                             ComputeOptions options, const PosterRowSink& sink,
-                            const PosterProgress& progress) {
+                            const PosterProgress& progress, const PosterKernel& makeKernel) {
   const auto start = std::chrono::steady_clock::now();
   PassStatistics statistics;
   preparePass(state, dialogs);
@@ -32,6 +32,8 @@ PassStatistics renderPoster(ExplorerState& state, DialogValues& dialogs, PosterS
   PointSetup setup = preparePointSetup(capturePointSettings(state, dialogs, drawing));
   setup.frame = posterFrame(size);
   const ColourSetup colours = prepareColourSetup(setup.settings, setup.depth);
+  const bool drawn = formula::isDrawn(drawing);
+  const ShareKernel kernel = drawn && makeKernel ? makeKernel(setup) : ShareKernel{};
 
   const std::size_t width = static_cast<std::size_t>(size.width);
   const int bandRows = static_cast<int>(std::max<std::size_t>(1, kBandPixels / width));
@@ -45,8 +47,8 @@ PassStatistics renderPoster(ExplorerState& state, DialogValues& dialogs, PosterS
       for (int x = 0; x < size.width; ++x)
         pixels.push_back({static_cast<std::int16_t>(x), static_cast<std::int16_t>(y)});
     out.assign(pixels.size(), Colour{0});
-    if (formula::isDrawn(drawing)) {
-      computer.start(setup, colours, pixels, out, state.random.position());
+    if (drawn) {
+      computer.start(setup, colours, pixels, out, state.random.position(), kernel);
       statistics.iterations += computer.wait();
       state.random.advance(pixels.size() * setup.randomStride());
     }

@@ -28,11 +28,16 @@ using PosterRowSink = std::function<void(int y, std::span<const Colour> row)>;
 // Told the share of rows done, from 0 to 1, after each band.
 using PosterProgress = std::function<void(double done)>;
 
+// Makes the evaluation of the poster's points once its setup is known; an empty kernel keeps
+// the double path's.
+using PosterKernel = std::function<ShareKernel(const PointSetup& setup)>;
+
 // Prepares the state as a pass does, then colours every pixel of a `size` picture in row
 // order and hands the rows to `sink`. A picture of a formula that is not drawn stays black.
 // Within about 8 bytes per pixel of a band; the bands are a few hundred thousand pixels.
 PassStatistics renderPoster(ExplorerState& state, DialogValues& dialogs, PosterSize size,
                             ComputeOptions options, const PosterRowSink& sink,
-                            const PosterProgress& progress = {});
+                            const PosterProgress& progress = {},
+                            const PosterKernel& makeKernel = {});
 
 }  // namespace orvane

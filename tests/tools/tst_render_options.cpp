@@ -74,7 +74,7 @@ const Refusal kRefusals[] = {
     {"gridWord", "--grid lines", "--grid"},
     {"zoomNotANumber", "--zoom nan", "--zoom"},
     {"zoomInfinite", "--zoom inf", "--zoom"},
-    {"zoomOverflows", "--zoom 1e400", "--zoom"},
+    {"zoomOverflowsDouble", "--zoom 1e400 --precision double", "--zoom"},
     {"zoomEmpty", "--zoom=", "--zoom"},
     {"zoomDecimalComma", "--zoom 1,5", "--zoom"},
     {"centreOneNumber", "--center 1", "--center"},

@@ -17,9 +17,11 @@ std::size_t skipDigits(std::string_view text, std::size_t at) {
   return at;
 }
 
+}  // namespace
+
 // MPFR would also take "inf", "nan", "@" exponents, hexadecimal and leading blanks: the
 // grammar is checked here so that only plain decimals reach it.
-bool isDecimal(std::string_view text) {
+bool isPlainDecimal(std::string_view text) {
   std::size_t at = 0;
   if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
   const std::size_t intEnd = skipDigits(text, at);
@@ -41,9 +43,11 @@ bool isDecimal(std::string_view text) {
   return at == text.size();
 }
 
+namespace {
+
 // Reads a checked decimal, rounded to nearest; false when it is not a finite number.
 bool readDecimal(std::string_view text, MpfrNumber& into) {
-  if (!isDecimal(text)) return false;
+  if (!isPlainDecimal(text)) return false;
   const std::string terminated(text);
   char* end = nullptr;
   mpfr_strtofr(into.get(), terminated.c_str(), &end, 10, MPFR_RNDN);
@@ -74,7 +78,7 @@ DeepViewReading readDeepView(std::string_view centreX, std::string_view centreY,
                              std::string_view zoom) {
   DeepViewReading reading;
   MpfrNumber zoomNumber(64);
-  if (!readDecimal(zoom, zoomNumber) || mpfr_sgn(zoomNumber.get()) <= 0 ||
+  if (!readDecimal(zoom, zoomNumber) || mpfr_zero_p(zoomNumber.get()) ||
       mpfr_get_exp(zoomNumber.get()) > kMaxZoomExponent) {
     reading.bad = DeepViewField::kZoom;
     return reading;

@@ -33,8 +33,12 @@ struct DeepViewReading {
   DeepViewField bad = DeepViewField::kNone;
 };
 
-// Accepts [+-]digits[.digits][(e|E)[+-]digits] (digits on at least one side of the point), of
-// any length. The magnification must be positive and at most 2^kMaxZoomExponent; the centre
+// [+-]digits[.digits][(e|E)[+-]digits], with digits on at least one side of the point, of any
+// length: the numbers the renderer takes for a view.
+bool isPlainDecimal(std::string_view text);
+
+// Accepts plain decimals. The magnification must not be 0 and its size at most
+// 2^kMaxZoomExponent (a negative one mirrors the picture, as in the window); the centre
 // finite.
 DeepViewReading readDeepView(std::string_view centreX, std::string_view centreY,
                              std::string_view zoom);

@@ -15,7 +15,7 @@ TEST(DeepView, RefusesTextThatIsNotAPlainDecimal) {
     EXPECT_EQ(readDeepView("0", text, "1").bad, DeepViewField::kCentreY) << text;
     EXPECT_EQ(readDeepView("0", "0", text).bad, DeepViewField::kZoom) << text;
   }
-  for (const char* zoom : {"0", "-2", "0.0e7", "1e-999999999999", "1e400000"})
+  for (const char* zoom : {"0", "0.0e7", "1e-999999999999", "1e400000"})
     EXPECT_EQ(readDeepView("0", "0", zoom).bad, DeepViewField::kZoom) << zoom;
 }
 

@@ -1,0 +1,25 @@
+// One picture of orvane-render: the window's own, a poster, or a deep view, handed out row by
+// row in order.
+#pragma once
+
+#include <string>
+
+#include "engine/poster.h"
+#include "tools/deep/precision_choice.h"
+#include "tools/render_options.h"
+
+namespace orvane {
+
+struct RenderedPicture {
+  PassStatistics statistics;     // iterations as a direct iteration takes them, n + 1 per pixel
+  deep::PrecisionChoice choice;  // double or deep, and why
+  std::string view;              // the view options the file keeps
+};
+
+// Draws the picture `request` asks for: at 400 x 300 in double precision the pass exactly as
+// Start draws it, cell order and all; at other sizes, and in deep mode at any size, in row
+// bands. `progress` covers a deep view's reference orbits too.
+RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions options,
+                              const PosterRowSink& sink, const PosterProgress& progress = {});
+
+}  // namespace orvane
