@@ -23,15 +23,6 @@ Complex turnedOffset(int x, int y, const PointSetup& setup) {
           (u * setup.sinTurn - v * setup.cosTurn) / kPixelsPerUnit};
 }
 
-bool escapedAt(double q, int n, const PointSetup& setup, std::uint64_t randomBase) {
-  double threshold = setup.threshold;
-  if (setup.jittered) {
-    const double r = RandomSequence::at(randomBase + static_cast<std::uint64_t>(n));
-    threshold = (setup.jitterLow + r * setup.jitterSpan) * setup.escape;
-  }
-  return !(static_cast<double>(static_cast<float>(q)) <= threshold);
-}
-
 Complex mapPixel(int x, int y, const PointSetup& setup) {
   const Complex offset = turnedOffset(x, y, setup);
   const PointSettings& s = setup.settings;

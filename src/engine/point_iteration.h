@@ -5,6 +5,7 @@
 
 #include "engine/colouring.h"
 #include "engine/point_settings.h"
+#include "engine/random_sequence.h"
 
 namespace orvane {
 
@@ -26,7 +27,15 @@ Complex turnedOffset(int x, int y, const PointSetup& setup);
 // The escape test of step n of a quadratic orbit whose squared modulus is now q: q rounded to
 // a 32-bit float against the threshold, which the jitter moves by drawing number
 // `randomBase + n`. A q that is not a number (an overflowed orbit) counts as escaped.
-bool escapedAt(double q, int n, const PointSetup& setup, std::uint64_t randomBase);
+// Inline: it runs once per step of every orbit, the deep-zoom ones included.
+inline bool escapedAt(double q, int n, const PointSetup& setup, std::uint64_t randomBase) {
+  double threshold = setup.threshold;
+  if (setup.jittered) {
+    const double r = RandomSequence::at(randomBase + static_cast<std::uint64_t>(n));
+    threshold = (setup.jitterLow + r * setup.jitterSpan) * setup.escape;
+  }
+  return !(static_cast<double>(static_cast<float>(q)) <= threshold);
+}
 
 // z <- z^2 + c from z0 until the escape test or the depth stops it. Step s draws random
 // number `randomBase + s` when the threshold is jittered.
