@@ -16,9 +16,7 @@ ShareKernel deepKernel(std::shared_ptr<const DeepView> view,
       HoleIteration hole(*view, setup);
       return computeEach(work, [&hole](Pixel p, std::uint64_t) { return hole.iterate(p.x, p.y); });
     }
-    return computeEach(work, [&](Pixel p, std::uint64_t randomBase) {
-      return iterateDeepPixel(p.x, p.y, *view, *reference, setup, randomBase);
-    });
+    return computePerturbed(work, *view, *reference);
   };
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "engine/colouring.h"
+#include "engine/point_work.h"
 #include "tools/deep/float_exp.h"
 #include "tools/deep/reference_orbit.h"
 
@@ -20,5 +21,10 @@ PointResult iteratePerturbed(const DeepReference& reference, ComplexExp offset,
 // the deep counterpart of iteratePixel.
 PointResult iterateDeepPixel(int x, int y, const DeepView& view, const DeepReference& reference,
                              const PointSetup& setup, std::uint64_t randomBase);
+
+// A worker's share of a deep picture's pixels, each as iterateDeepPixel gives it; returns the
+// steps performed, n + 1 per pixel.
+std::uint64_t computePerturbed(PointWork& work, const DeepView& view,
+                               const DeepReference& reference);
 
 }  // namespace orvane::deep

@@ -22,6 +22,7 @@ class ReferenceOrbit {
  public:
   std::size_t size() const { return values_.size(); }
   Complex at(std::size_t i) const { return values_[i]; }
+  const Complex* data() const { return values_.data(); }
   // The value with the wide exponent; only orbits with parts below the doubles' normal range
   // keep a wide copy, the others convert their doubles exactly.
   ComplexExp wideAt(std::size_t i) const {
