@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <set>
 #include <string>
+#include <vector>
 
+#include "deep_views.h"
 #include "direct_iteration.h"
 #include "engine/poster.h"
 
@@ -68,6 +71,50 @@ TEST(Perturbation, MatchesDirectNearMisiurewiczPointI) {
   EXPECT_GE(agreement({"0", "1", "1e20", {.turnRad = -0.8, .iterDepth = 200}}), 0.99);
   // Past the doubles' range: the differences start in FloatExp.
   EXPECT_GE(agreement({"0", "1", "1e330", {.iterDepth = 1000}, {24, 18}}), 0.99);
+}
+
+// The pixels stepped four at a time in vectors end exactly where each stepped alone does.
+TEST(Perturbation, SteppingPixelsTogetherChangesNoColour) {
+  const PointSettings jittered{.iterDepth = 1500, .jitterLow = 0.5f, .jitterHigh = 2.0f};
+  const DeepCase cases[] = {
+      // Double and scaled mode, and the switch between them.
+      {"0", "1", "1e330", jittered, {48, 36}},
+      // A reference that escapes early: pixels rebase to the critical orbit.
+      {testing::nucleusNearTip(85, 800, 1e-100), "5.5e-101", "1e100", jittered, {48, 36}},
+      // A Julia reference passing near 0, where pixels rebase and take wide steps.
+      {"0.7071067811865475244008443621048490392848",
+       "-0.7071067811865475244008443621",
+       "1e30",
+       {.formula = formula::kJulia, .juliaY = 1, .iterDepth = 800}},
+  };
+  for (const DeepCase& c : cases) {
+    PointSetup setup = preparePointSetup(c.settings);
+    setup.frame = posterFrame(c.size);
+    const ColourSetup colours = prepareColourSetup(c.settings, setup.depth);
+    const DeepViewReading reading = readDeepView(c.x, c.y, c.zoom);
+    const DeepReference reference(*reading.view, setup);
+    std::vector<Pixel> pixels;
+    for (std::int16_t y = 0; y < c.size.height; ++y) {
+      for (std::int16_t x = 0; x < c.size.width; ++x) pixels.push_back({x, y});
+    }
+    std::vector<Colour> together(pixels.size());
+    std::atomic<std::size_t> cursor = 0;
+    std::atomic<bool> cancelled = false;
+    PointWork work{setup, colours, pixels, together, 7, cursor, cancelled};
+    std::uint64_t steps = 0;
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+      const PointResult alone = iterateDeepPixel(pixels[i].x, pixels[i].y, *reading.view, reference,
+                                                 setup, 7 + i * setup.randomStride());
+      steps += static_cast<std::uint64_t>(alone.n) + 1;
+      together[i] = ~colourOf(colours, alone);  // overwritten below with the same colour
+    }
+    EXPECT_EQ(computePerturbed(work, *reading.view, reference), steps) << c.zoom;
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+      const PointResult alone = iterateDeepPixel(pixels[i].x, pixels[i].y, *reading.view, reference,
+                                                 setup, 7 + i * setup.randomStride());
+      ASSERT_EQ(together[i], colourOf(colours, alone)) << c.zoom << " pixel " << i;
+    }
+  }
 }
 
 }  // namespace
