@@ -117,21 +117,28 @@ struct LaneVector {
   }
 };
 
-// The lanes' steps from their states, at most `steps` of them; returns the steps taken, and
-// the last |z|^2 of each lane in `q`. Stops before a step that needs the scalar path.
+// The lanes' steps from their states, at most `steps` of them; returns the steps taken, the
+// last |z|^2 of each lane in `q`, and in `scalar` the lanes whose next step needs the scalar
+// path: those that stopped the vectors, or all of them where the steps ran out.
 ORVANE_AVX2 int stepTogether(std::array<LaneState, kLanes>& lanes, int steps, double inside,
-                             std::array<double, kLanes>& q) {
+                             std::array<double, kLanes>& q, std::array<bool, kLanes>& scalar) {
   std::array<LaneVector, kVectors> vectors;
   for (std::size_t v = 0; v < kVectors; ++v) vectors[v].load(&lanes[v * kWidth]);
   const V4d bound = {inside, inside, inside, inside};
+  scalar.fill(true);
   int taken = 0;
   for (; taken < steps; ++taken) {
     V4d nRe[kVectors], nIm[kVectors], nextRe[kVectors], nextIm[kVectors], qNow[kVectors];
-    V4i event = {};
-    for (std::size_t v = 0; v < kVectors; ++v)
-      event |= vectors[v].step(taken, bound, nRe[v], nIm[v], nextRe[v], nextIm[v], qNow[v]);
-    if (!_mm256_testz_si256(reinterpret_cast<__m256i>(event), reinterpret_cast<__m256i>(event)))
+    V4i event[kVectors], any = {};
+    for (std::size_t v = 0; v < kVectors; ++v) {
+      event[v] = vectors[v].step(taken, bound, nRe[v], nIm[v], nextRe[v], nextIm[v], qNow[v]);
+      any |= event[v];
+    }
+    if (!_mm256_testz_si256(reinterpret_cast<__m256i>(any), reinterpret_cast<__m256i>(any))) {
+      for (std::size_t l = 0; l < kLanes; ++l)
+        scalar[l] = event[l / kWidth][kPosition[l % kWidth]] != 0;
       break;
+    }
     for (std::size_t v = 0; v < kVectors; ++v) {
       LaneVector& lane = vectors[v];
       lane.wRe = nRe[v];
@@ -192,15 +199,18 @@ std::uint64_t computePerturbed(PointWork& work, const DeepView& view,
   }
   std::array<LaneState, kLanes> states;
   std::array<double, kLanes> q;
+  std::array<bool, kLanes> scalar;
   std::uint64_t iterations = 0;
   while (busy > 0) {
+    scalar.fill(true);
     if (const int ahead = together ? stepsAhead(lanes, states, setup.depth) : 0; ahead > 0) {
-      if (const int taken = stepTogether(states, ahead, inside, q); taken > 0) {
+      if (const int taken = stepTogether(states, ahead, inside, q, scalar); taken > 0) {
         for (std::size_t l = 0; l < kLanes; ++l) lanes[l].orbit->resume(states[l], taken, q[l]);
       }
     }
-    for (Lane& lane : lanes) {
-      if (!lane.orbit || !lane.orbit->advance(setup)) continue;
+    for (std::size_t l = 0; l < kLanes; ++l) {
+      Lane& lane = lanes[l];
+      if (!scalar[l] || !lane.orbit || !lane.orbit->advance(setup)) continue;
       const PointResult& result = lane.orbit->result();
       work.out[lane.index] = colourOf(work.colours, result);
       iterations += static_cast<std::uint64_t>(result.n) + 1;
