@@ -1,11 +1,13 @@
-// A worker's share of a deep picture: eight pixels side by side, stepped together in AVX2
-// vectors while all four are in double or scaled mode and nothing out of the way happens.
+// A worker's share of a deep picture: four pixels side by side, stepped together in an AVX2
+// vector while they are in double or scaled mode and nothing out of the way happens.
 //
 // A step is one long chain of dependent operations, so a single pixel leaves the processor
 // idle most of the time. The vector step performs exactly the scalar step's operations in the
-// same order, and any step that might escape, rebase, rescale, change mode, meet a tiny
-// reference value or end the reference is left to the scalar step: every pixel's result is
-// the one iterateDeepPixel gives. A lane whose pixel ends takes the next at once.
+// same order. A step that might escape, rebase, rescale, change mode, meet a tiny reference
+// value, reach the depth or end the reference is not kept: that lane alone leaves the vector,
+// takes its steps on the scalar path until it is plain again or its pixel ends, and comes
+// back, with the next pixel where its own ended. So every pixel's result is the one
+// iterateDeepPixel gives.
 #include <immintrin.h>
 
 #include <algorithm>
@@ -25,10 +27,7 @@ namespace orvane::deep {
 
 namespace {
 
-// Two vectors of four lanes: the second vector's step fills the first one's waits.
-constexpr std::size_t kVectors = 1;
-constexpr std::size_t kWidth = 4;
-constexpr std::size_t kLanes = kVectors * kWidth;
+constexpr std::size_t kLanes = 4;
 
 typedef double V4d __attribute__((vector_size(32)));
 typedef std::int64_t V4i __attribute__((vector_size(32)));
@@ -48,109 +47,201 @@ double surelyInside(const PointSetup& setup) {
   return lowest * (1 - 0x1p-20);
 }
 
-// A vector holds its four lanes in the order 0, 2, 1, 3: the order in which unpacking two
-// pairs of lanes' (re, im) values leaves them.
-constexpr std::array<std::size_t, kWidth> kPosition = {0, 2, 1, 3};
+// The vector holds its lanes in the order 0, 2, 1, 3: the order in which unpacking two pairs
+// of lanes' (re, im) values leaves them.
+constexpr std::array<std::size_t, kLanes> kPosition = {0, 2, 1, 3};
 
-// Z_offset of four lanes: real parts to `re`, imaginary parts to `im`.
-ORVANE_AVX2 void loadReference(const Complex* const at[kWidth], std::size_t offset, V4d& re,
-                               V4d& im) {
-  const auto pair = [&](std::size_t l) {
-    return _mm_loadu_pd(reinterpret_cast<const double*>(at[l] + offset));
+// The pixels of a worker's share as they pass through the lanes.
+class Lanes {
+ public:
+  Lanes(PointWork& work, const DeepView& view, const DeepReference& reference)
+      : work_(work), view_(view), reference_(reference), feed_(work) {}
+
+  // Steps every pixel of the share to its end; returns the steps performed.
+  std::uint64_t run() {
+    for (std::size_t l = 0; l < kLanes; ++l) {
+      if (!refill(l, false)) return finishAlone();
+      load(l);
+    }
+    together();
+    return finishAlone();
+  }
+
+ private:
+  struct Lane {
+    std::optional<PerturbedOrbit> orbit;
+    std::size_t index = 0;
+    int loadedAt = 0;      // the vector's step count when the lane came in
   };
-  const __m256d low = _mm256_set_m128d(pair(1), pair(0));     // re0 im0 re1 im1
-  const __m256d high = _mm256_set_m128d(pair(3), pair(2));    // re2 im2 re3 im3
-  re = reinterpret_cast<V4d>(_mm256_unpacklo_pd(low, high));  // re0 re2 re1 re3
-  im = reinterpret_cast<V4d>(_mm256_unpackhi_pd(low, high));
-}
 
-// Four lanes of the step, in vectors.
-struct LaneVector {
-  const Complex* at[kWidth];
-  V4d wRe, wIm, cRe, cIm, factor, low, high, tiny, bigRe, bigIm, lastQ;
-  V4i isDouble;
-
-  ORVANE_AVX2 void load(const LaneState* lanes) {
-    for (std::size_t l = 0; l < kWidth; ++l) {
-      const LaneState& lane = lanes[l];
-      const std::size_t p = kPosition[l];
-      at[l] = lane.orbit + lane.i;
-      wRe[p] = lane.w.re;
-      wIm[p] = lane.w.im;
-      cRe[p] = lane.constant.re;
-      cIm[p] = lane.constant.im;
-      factor[p] = lane.factor;
-      isDouble[p] = lane.scaled ? 0 : -1;
-      low[p] = lane.scaled ? kRescaleBelow : kWideNormBelow;
-      high[p] = lane.wNormAbove;
-      tiny[p] = lane.scaled ? kTinyReferenceNorm : -1.0;
+  // Takes the next pixel into lane l; false when the share has none left.
+  bool take(std::size_t l) {
+    Lane& lane = lanes_[l];
+    if (!feed_.take(lane.index)) {
+      lane.orbit.reset();
+      return false;
     }
-    loadReference(at, 0, bigRe, bigIm);
-    lastQ = V4d{};
+    const Pixel p = work_.pixels[lane.index];
+    const PointSetup& setup = work_.setup;
+    lane.orbit.emplace(reference_, pixelOffset(p.x, p.y, setup, view_.zoom),
+                       work_.randomBase + lane.index * setup.randomStride());
+    return true;
   }
 
-  // Step `taken` + 1 into the `next` values; its lanes that need the scalar step in `event`.
-  ORVANE_AVX2 V4i step(int taken, V4d bound, V4d& nRe, V4d& nIm, V4d& nextRe, V4d& nextIm,
-                       V4d& qNow) const {
-    loadReference(at, static_cast<std::size_t>(taken) + 1, nextRe, nextIm);
-    const V4d tRe = 2 * bigRe + wRe * factor;
-    const V4d tIm = 2 * bigIm + wIm * factor;
-    nRe = tRe * wRe - tIm * wIm + cRe;
-    nIm = tRe * wIm + tIm * wRe + cIm;
-    const V4d zRe = nextRe + nRe * factor;
-    const V4d zIm = nextIm + nIm * factor;
-    qNow = zRe * zRe + zIm * zIm;
-    const V4d wNorm = nRe * nRe + nIm * nIm;
+  // Scalar steps for lane l, at least one when `stepFirst`, until its pixel can go back into
+  // the vector, taking new pixels as the old ones end; false when the share runs out.
+  bool refill(std::size_t l, bool stepFirst) {
+    Lane& lane = lanes_[l];
+    if (!lane.orbit && !take(l)) return false;
+    for (;;) {
+      if (!stepFirst && lane.orbit->pixel().laneReady() && stepsLeft(*lane.orbit) > 0)
+        return true;
+      stepFirst = false;
+      if (lane.orbit->advance(work_.setup)) {
+        finish(lane);
+        if (!take(l)) return false;
+      }
+    }
+  }
+
+  void finish(Lane& lane) {
+    const PointResult& result = lane.orbit->result();
+    work_.out[lane.index] = colourOf(work_.colours, result);
+    iterations_ += static_cast<std::uint64_t>(result.n) + 1;
+  }
+
+  // The steps the vector may take for this pixel before the depth or its reference's end.
+  long stepsLeft(PerturbedOrbit& orbit) const {
+    const LaneState state = orbit.pixel().lane();
+    return std::min(static_cast<long>(work_.setup.depth - orbit.n()),
+                    static_cast<long>(state.size) - 2 - static_cast<long>(state.i));
+  }
+
+  // Puts lane l's state into the vector.
+  ORVANE_AVX2 void load(std::size_t l) {
+    Lane& lane = lanes_[l];
+    const LaneState state = lane.orbit->pixel().lane();
+    const std::size_t p = kPosition[l];
+    at_[l] = state.orbit + state.i;
+    lane.loadedAt = taken_;
+    wRe_[p] = state.w.re;
+    wIm_[p] = state.w.im;
+    cRe_[p] = state.constant.re;
+    cIm_[p] = state.constant.im;
+    factor_[p] = state.factor;
+    isDouble_[p] = state.scaled ? 0 : -1;
+    low_[p] = state.scaled ? kRescaleBelow : kWideNormBelow;
+    high_[p] = state.wNormAbove;
+    tiny_[p] = state.scaled ? kTinyReferenceNorm : -1.0;
+    left_[p] = stepsLeft(*lane.orbit);
+    bigRe_[p] = at_[l]->re;
+    bigIm_[p] = at_[l]->im;
+    lastQ_[p] = 0;
+  }
+
+  // Hands lane l's vector steps back to its pixel.
+  ORVANE_AVX2 void unload(std::size_t l) {
+    Lane& lane = lanes_[l];
+    const std::size_t p = kPosition[l];
+    LaneState state = lane.orbit->pixel().lane();
+    const int steps = taken_ - lane.loadedAt;
+    if (steps == 0) return;
+    state.i += static_cast<std::size_t>(steps);
+    state.w = {wRe_[p], wIm_[p]};
+    lane.orbit->resume(state, steps, lastQ_[p]);
+  }
+
+  // Z_{i+1} of every lane: real parts to `re`, imaginary parts to `im`.
+  ORVANE_AVX2 void loadNext(V4d& re, V4d& im) {
+    const auto pair = [this](std::size_t l) {
+      return _mm_loadu_pd(reinterpret_cast<const double*>(++at_[l]));
+    };
+    const __m256d low = _mm256_set_m128d(pair(1), pair(0));     // re0 im0 re1 im1
+    const __m256d high = _mm256_set_m128d(pair(3), pair(2));    // re2 im2 re3 im3
+    re = reinterpret_cast<V4d>(_mm256_unpacklo_pd(low, high));  // re0 re2 re1 re3
+    im = reinterpret_cast<V4d>(_mm256_unpackhi_pd(low, high));
+  }
+
+  // The vector's steps, until a lane's pixel cannot come back.
+  ORVANE_AVX2 void together() {
+    const double inside = surelyInside(work_.setup);
+    const V4d bound = {inside, inside, inside, inside};
     const V4d zero = {};
-    return ~(qNow <= bound) | (isDouble & (qNow < wNorm)) |
-           ((wNorm < low) & ((wNorm > zero) | isDouble)) | (wNorm > high) |
-           (nextRe * nextRe + nextIm * nextIm < tiny);
-  }
-
-  ORVANE_AVX2 void store(LaneState* lanes, int taken, double* q) const {
-    for (std::size_t l = 0; l < kWidth; ++l) {
-      const std::size_t p = kPosition[l];
-      lanes[l].i += static_cast<std::size_t>(taken);
-      lanes[l].w = {wRe[p], wIm[p]};
-      q[l] = lastQ[p];
+    const V4i one = {1, 1, 1, 1};
+    for (;;) {
+      V4d nextRe, nextIm;
+      loadNext(nextRe, nextIm);
+      const V4d tRe = 2 * bigRe_ + wRe_ * factor_;
+      const V4d tIm = 2 * bigIm_ + wIm_ * factor_;
+      const V4d nRe = tRe * wRe_ - tIm * wIm_ + cRe_;
+      const V4d nIm = tRe * wIm_ + tIm * wRe_ + cIm_;
+      const V4d zRe = nextRe + nRe * factor_;
+      const V4d zIm = nextIm + nIm * factor_;
+      const V4d q = zRe * zRe + zIm * zIm;
+      const V4d wNorm = nRe * nRe + nIm * nIm;
+      const V4i event = ~(q <= bound) | (isDouble_ & (q < wNorm)) |
+                        ((wNorm < low_) & ((wNorm > zero) | isDouble_)) | (wNorm > high_) |
+                        (nextRe * nextRe + nextIm * nextIm < tiny_) | (left_ < one);
+      if (_mm256_testz_si256(reinterpret_cast<__m256i>(event),
+                             reinterpret_cast<__m256i>(event))) {
+        wRe_ = nRe;
+        wIm_ = nIm;
+        bigRe_ = nextRe;
+        bigIm_ = nextIm;
+        lastQ_ = q;
+        left_ -= one;
+        ++taken_;
+        continue;
+      }
+      // The step is not kept: the lanes that stopped it leave, the others take it again.
+      for (std::size_t l = 0; l < kLanes; ++l) --at_[l];
+      for (std::size_t l = 0; l < kLanes; ++l) {
+        if (event[kPosition[l]] == 0) continue;
+        unload(l);
+        if (!refill(l, true)) {
+          for (std::size_t other = 0; other < kLanes; ++other) {
+            if (other != l) unload(other);
+          }
+          return;
+        }
+        load(l);
+      }
     }
   }
+
+  // The pixels still in lanes, and the rest of the share, one at a time.
+  std::uint64_t finishAlone() {
+    for (std::size_t l = 0; l < kLanes; ++l) {
+      Lane& lane = lanes_[l];
+      while (lane.orbit || take(l)) {
+        while (!lane.orbit->advance(work_.setup)) {
+        }
+        finish(lane);
+        lane.orbit.reset();
+      }
+    }
+    return iterations_;
+  }
+
+  PointWork& work_;
+  const DeepView& view_;
+  const DeepReference& reference_;
+  PointFeed feed_;
+  std::array<Lane, kLanes> lanes_;
+  std::uint64_t iterations_ = 0;
+  int taken_ = 0;  // steps the vector has kept
+  const Complex* at_[kLanes] = {};
+  V4d wRe_{}, wIm_{}, cRe_{}, cIm_{}, factor_{}, low_{}, high_{}, tiny_{}, bigRe_{}, bigIm_{},
+      lastQ_{};
+  V4i isDouble_{}, left_{};
 };
 
-// The lanes' steps from their states, at most `steps` of them; returns the steps taken, the
-// last |z|^2 of each lane in `q`, and in `scalar` the lanes whose next step needs the scalar
-// path: those that stopped the vectors, or all of them where the steps ran out.
-ORVANE_AVX2 int stepTogether(std::array<LaneState, kLanes>& lanes, int steps, double inside,
-                             std::array<double, kLanes>& q, std::array<bool, kLanes>& scalar) {
-  std::array<LaneVector, kVectors> vectors;
-  for (std::size_t v = 0; v < kVectors; ++v) vectors[v].load(&lanes[v * kWidth]);
-  const V4d bound = {inside, inside, inside, inside};
-  scalar.fill(true);
-  int taken = 0;
-  for (; taken < steps; ++taken) {
-    V4d nRe[kVectors], nIm[kVectors], nextRe[kVectors], nextIm[kVectors], qNow[kVectors];
-    V4i event[kVectors], any = {};
-    for (std::size_t v = 0; v < kVectors; ++v) {
-      event[v] = vectors[v].step(taken, bound, nRe[v], nIm[v], nextRe[v], nextIm[v], qNow[v]);
-      any |= event[v];
-    }
-    if (!_mm256_testz_si256(reinterpret_cast<__m256i>(any), reinterpret_cast<__m256i>(any))) {
-      for (std::size_t l = 0; l < kLanes; ++l)
-        scalar[l] = event[l / kWidth][kPosition[l % kWidth]] != 0;
-      break;
-    }
-    for (std::size_t v = 0; v < kVectors; ++v) {
-      LaneVector& lane = vectors[v];
-      lane.wRe = nRe[v];
-      lane.wIm = nIm[v];
-      lane.lastQ = qNow[v];
-      lane.bigRe = nextRe[v];
-      lane.bigIm = nextIm[v];
-    }
-  }
-  for (std::size_t v = 0; v < kVectors; ++v)
-    vectors[v].store(&lanes[v * kWidth], taken, &q[v * kWidth]);
-  return taken;
+// The share one pixel at a time, for processors without AVX2.
+std::uint64_t computeAlone(PointWork& work, const DeepView& view,
+                           const DeepReference& reference) {
+  return computeEach(work, [&](Pixel p, std::uint64_t randomBase) {
+    return iterateDeepPixel(p.x, p.y, view, reference, work.setup, randomBase);
+  });
 }
 
 bool hasAvx2() {
@@ -158,67 +249,12 @@ bool hasAvx2() {
   return has;
 }
 
-struct Lane {
-  std::optional<PerturbedOrbit> orbit;
-  std::size_t index = 0;
-};
-
-// The steps all four lanes can take before one reaches the depth or its reference's end.
-int stepsAhead(std::array<Lane, kLanes>& lanes, std::array<LaneState, kLanes>& states, int depth) {
-  long steps = std::numeric_limits<int>::max();
-  for (std::size_t l = 0; l < kLanes; ++l) {
-    PerturbedOrbit* orbit = lanes[l].orbit ? &*lanes[l].orbit : nullptr;
-    if (!orbit || !orbit->pixel().laneReady()) return 0;
-    states[l] = orbit->pixel().lane();
-    steps = std::min({steps, static_cast<long>(depth - orbit->n()),
-                      static_cast<long>(states[l].size) - 2 - static_cast<long>(states[l].i)});
-  }
-  return static_cast<int>(std::max(steps, 0L));
-}
-
 }  // namespace
 
 std::uint64_t computePerturbed(PointWork& work, const DeepView& view,
                                const DeepReference& reference) {
-  const PointSetup& setup = work.setup;
-  const std::uint64_t stride = setup.randomStride();
-  const double inside = surelyInside(setup);
-  const bool together = hasAvx2();
-  PointFeed feed(work);
-  const auto fill = [&](Lane& lane) {
-    if (!feed.take(lane.index)) return lane.orbit.reset();
-    const Pixel p = work.pixels[lane.index];
-    lane.orbit.emplace(reference, pixelOffset(p.x, p.y, setup, view.zoom),
-                       work.randomBase + lane.index * stride);
-  };
-  std::array<Lane, kLanes> lanes;
-  std::size_t busy = 0;
-  for (Lane& lane : lanes) {
-    fill(lane);
-    busy += lane.orbit.has_value();
-  }
-  std::array<LaneState, kLanes> states;
-  std::array<double, kLanes> q;
-  std::array<bool, kLanes> scalar;
-  std::uint64_t iterations = 0;
-  while (busy > 0) {
-    scalar.fill(true);
-    if (const int ahead = together ? stepsAhead(lanes, states, setup.depth) : 0; ahead > 0) {
-      if (const int taken = stepTogether(states, ahead, inside, q, scalar); taken > 0) {
-        for (std::size_t l = 0; l < kLanes; ++l) lanes[l].orbit->resume(states[l], taken, q[l]);
-      }
-    }
-    for (std::size_t l = 0; l < kLanes; ++l) {
-      Lane& lane = lanes[l];
-      if (!scalar[l] || !lane.orbit || !lane.orbit->advance(setup)) continue;
-      const PointResult& result = lane.orbit->result();
-      work.out[lane.index] = colourOf(work.colours, result);
-      iterations += static_cast<std::uint64_t>(result.n) + 1;
-      fill(lane);
-      busy -= !lane.orbit;
-    }
-  }
-  return iterations;
+  if (!hasAvx2()) return computeAlone(work, view, reference);
+  return Lanes(work, view, reference).run();
 }
 
 }  // namespace orvane::deep
