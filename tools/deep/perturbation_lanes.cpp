@@ -1,5 +1,5 @@
-// A worker's share of a deep picture: four pixels side by side, stepped together in an AVX2
-// vector while they are in double or scaled mode and nothing out of the way happens.
+// A worker's share of a deep picture: four pixels side by side, stepped together in AVX2
+// vectors while they are in double or scaled mode and nothing out of the way happens.
 //
 // A step is one long chain of dependent operations, so a single pixel leaves the processor
 // idle most of the time. The vector step performs exactly the scalar step's operations in the
@@ -27,7 +27,11 @@ namespace orvane::deep {
 
 namespace {
 
-constexpr std::size_t kLanes = 4;
+// One vector of four lanes. A second one could fill the waits in the first one's chain of
+// operations, but measured slower: every lane's event throws away the step of all eight.
+constexpr std::size_t kVectors = 1;
+constexpr std::size_t kWidth = 4;
+constexpr std::size_t kLanes = kVectors * kWidth;
 
 typedef double V4d __attribute__((vector_size(32)));
 typedef std::int64_t V4i __attribute__((vector_size(32)));
@@ -49,7 +53,7 @@ double surelyInside(const PointSetup& setup) {
 
 // The vector holds its lanes in the order 0, 2, 1, 3: the order in which unpacking two pairs
 // of lanes' (re, im) values leaves them.
-constexpr std::array<std::size_t, kLanes> kPosition = {0, 2, 1, 3};
+constexpr std::array<std::size_t, kWidth> kOrder = {0, 2, 1, 3};
 
 // The pixels of a worker's share as they pass through the lanes.
 class Lanes {
@@ -71,7 +75,7 @@ class Lanes {
   struct Lane {
     std::optional<PerturbedOrbit> orbit;
     std::size_t index = 0;
-    int loadedAt = 0;      // the vector's step count when the lane came in
+    int loadedAt = 0;  // the vector's step count when the lane came in
   };
 
   // Takes the next pixel into lane l; false when the share has none left.
@@ -94,8 +98,7 @@ class Lanes {
     Lane& lane = lanes_[l];
     if (!lane.orbit && !take(l)) return false;
     for (;;) {
-      if (!stepFirst && lane.orbit->pixel().laneReady() && stepsLeft(*lane.orbit) > 0)
-        return true;
+      if (!stepFirst && lane.orbit->pixel().laneReady() && stepsLeft(*lane.orbit) > 0) return true;
       stepFirst = false;
       if (lane.orbit->advance(work_.setup)) {
         finish(lane);
@@ -117,86 +120,106 @@ class Lanes {
                     static_cast<long>(state.size) - 2 - static_cast<long>(state.i));
   }
 
-  // Puts lane l's state into the vector.
+  // Lane l's vector and its place there.
+  static std::size_t vectorOf(std::size_t l) { return l / kWidth; }
+  static std::size_t placeOf(std::size_t l) { return kOrder[l % kWidth]; }
+
+  // Puts lane l's state into its vector.
   ORVANE_AVX2 void load(std::size_t l) {
     Lane& lane = lanes_[l];
     const LaneState state = lane.orbit->pixel().lane();
-    const std::size_t p = kPosition[l];
+    const std::size_t v = vectorOf(l), p = placeOf(l);
     at_[l] = state.orbit + state.i;
     lane.loadedAt = taken_;
-    wRe_[p] = state.w.re;
-    wIm_[p] = state.w.im;
-    cRe_[p] = state.constant.re;
-    cIm_[p] = state.constant.im;
-    factor_[p] = state.factor;
-    isDouble_[p] = state.scaled ? 0 : -1;
-    low_[p] = state.scaled ? kRescaleBelow : kWideNormBelow;
-    high_[p] = state.wNormAbove;
-    tiny_[p] = state.scaled ? kTinyReferenceNorm : -1.0;
-    left_[p] = stepsLeft(*lane.orbit);
-    bigRe_[p] = at_[l]->re;
-    bigIm_[p] = at_[l]->im;
-    lastQ_[p] = 0;
+    registers_.wRe[v][p] = state.w.re;
+    registers_.wIm[v][p] = state.w.im;
+    registers_.cRe[v][p] = state.constant.re;
+    registers_.cIm[v][p] = state.constant.im;
+    registers_.dzWeight[v][p] = state.dzWeight;
+    registers_.isDouble[v][p] = state.scaled ? 0 : -1;
+    registers_.low[v][p] = state.scaled ? kRescaleBelow : kWideNormBelow;
+    registers_.high[v][p] = state.wNormAbove;
+    registers_.tiny[v][p] = state.scaled ? kTinyReferenceNorm : -1.0;
+    registers_.left[v][p] = stepsLeft(*lane.orbit);
+    registers_.bigRe[v][p] = at_[l]->re;
+    registers_.bigIm[v][p] = at_[l]->im;
+    registers_.lastQ[v][p] = 0;
   }
 
   // Hands lane l's vector steps back to its pixel.
   ORVANE_AVX2 void unload(std::size_t l) {
     Lane& lane = lanes_[l];
-    const std::size_t p = kPosition[l];
-    LaneState state = lane.orbit->pixel().lane();
     const int steps = taken_ - lane.loadedAt;
     if (steps == 0) return;
+    const std::size_t v = vectorOf(l), p = placeOf(l);
+    LaneState state = lane.orbit->pixel().lane();
     state.i += static_cast<std::size_t>(steps);
-    state.w = {wRe_[p], wIm_[p]};
-    lane.orbit->resume(state, steps, lastQ_[p]);
+    state.w = {registers_.wRe[v][p], registers_.wIm[v][p]};
+    lane.orbit->resume(state, steps, registers_.lastQ[v][p]);
   }
 
-  // Z_{i+1} of every lane: real parts to `re`, imaginary parts to `im`.
-  ORVANE_AVX2 void loadNext(V4d& re, V4d& im) {
-    const auto pair = [this](std::size_t l) {
-      return _mm_loadu_pd(reinterpret_cast<const double*>(++at_[l]));
-    };
-    const __m256d low = _mm256_set_m128d(pair(1), pair(0));     // re0 im0 re1 im1
-    const __m256d high = _mm256_set_m128d(pair(3), pair(2));    // re2 im2 re3 im3
-    re = reinterpret_cast<V4d>(_mm256_unpacklo_pd(low, high));  // re0 re2 re1 re3
-    im = reinterpret_cast<V4d>(_mm256_unpackhi_pd(low, high));
-  }
+  // The vectors' state, held in registers while the vectors step and in the members while
+  // lanes come and go.
+  struct Registers {
+    V4d wRe[kVectors], wIm[kVectors], cRe[kVectors], cIm[kVectors], dzWeight[kVectors],
+        low[kVectors], high[kVectors], tiny[kVectors], bigRe[kVectors], bigIm[kVectors],
+        lastQ[kVectors];
+    V4i isDouble[kVectors], left[kVectors];
+  };
 
-  // The vector's steps, until a lane's pixel cannot come back.
+  // The vectors' steps, until a lane's pixel cannot come back.
   ORVANE_AVX2 void together() {
     const double inside = surelyInside(work_.setup);
     const V4d bound = {inside, inside, inside, inside};
     const V4d zero = {};
     const V4i one = {1, 1, 1, 1};
+    Registers r = registers_;
+    const Complex* at[kLanes];
+    std::copy(std::begin(at_), std::end(at_), at);
+    int taken = taken_;
     for (;;) {
-      V4d nextRe, nextIm;
-      loadNext(nextRe, nextIm);
-      const V4d tRe = 2 * bigRe_ + wRe_ * factor_;
-      const V4d tIm = 2 * bigIm_ + wIm_ * factor_;
-      const V4d nRe = tRe * wRe_ - tIm * wIm_ + cRe_;
-      const V4d nIm = tRe * wIm_ + tIm * wRe_ + cIm_;
-      const V4d zRe = nextRe + nRe * factor_;
-      const V4d zIm = nextIm + nIm * factor_;
-      const V4d q = zRe * zRe + zIm * zIm;
-      const V4d wNorm = nRe * nRe + nIm * nIm;
-      const V4i event = ~(q <= bound) | (isDouble_ & (q < wNorm)) |
-                        ((wNorm < low_) & ((wNorm > zero) | isDouble_)) | (wNorm > high_) |
-                        (nextRe * nextRe + nextIm * nextIm < tiny_) | (left_ < one);
-      if (_mm256_testz_si256(reinterpret_cast<__m256i>(event),
-                             reinterpret_cast<__m256i>(event))) {
-        wRe_ = nRe;
-        wIm_ = nIm;
-        bigRe_ = nextRe;
-        bigIm_ = nextIm;
-        lastQ_ = q;
-        left_ -= one;
-        ++taken_;
+      V4d nRe[kVectors], nIm[kVectors], nextRe[kVectors], nextIm[kVectors], q[kVectors];
+      V4i event[kVectors], any = {};
+      for (std::size_t v = 0; v < kVectors; ++v) {
+        const auto pair = [&](std::size_t l) {
+          return _mm_loadu_pd(reinterpret_cast<const double*>(at[v * kWidth + l] + 1));
+        };
+        const __m256d low = _mm256_set_m128d(pair(1), pair(0));            // re0 im0 re1 im1
+        const __m256d high = _mm256_set_m128d(pair(3), pair(2));           // re2 im2 re3 im3
+        nextRe[v] = reinterpret_cast<V4d>(_mm256_unpacklo_pd(low, high));  // re0 re2 re1 re3
+        nextIm[v] = reinterpret_cast<V4d>(_mm256_unpackhi_pd(low, high));
+        const V4d tRe = 2 * r.bigRe[v] + r.wRe[v] * r.dzWeight[v];
+        const V4d tIm = 2 * r.bigIm[v] + r.wIm[v] * r.dzWeight[v];
+        nRe[v] = tRe * r.wRe[v] - tIm * r.wIm[v] + r.cRe[v];
+        nIm[v] = tRe * r.wIm[v] + tIm * r.wRe[v] + r.cIm[v];
+        const V4d zRe = nextRe[v] + nRe[v] * r.dzWeight[v];
+        const V4d zIm = nextIm[v] + nIm[v] * r.dzWeight[v];
+        q[v] = zRe * zRe + zIm * zIm;
+        const V4d wNorm = nRe[v] * nRe[v] + nIm[v] * nIm[v];
+        event[v] = ~(q[v] <= bound) | (r.isDouble[v] & (q[v] < wNorm)) |
+                   ((wNorm < r.low[v]) & ((wNorm > zero) | r.isDouble[v])) | (wNorm > r.high[v]) |
+                   (nextRe[v] * nextRe[v] + nextIm[v] * nextIm[v] < r.tiny[v]) | (r.left[v] < one);
+        any |= event[v];
+      }
+      if (_mm256_testz_si256(reinterpret_cast<__m256i>(any), reinterpret_cast<__m256i>(any))) {
+        for (std::size_t v = 0; v < kVectors; ++v) {
+          r.wRe[v] = nRe[v];
+          r.wIm[v] = nIm[v];
+          r.bigRe[v] = nextRe[v];
+          r.bigIm[v] = nextIm[v];
+          r.lastQ[v] = q[v];
+          r.left[v] -= one;
+        }
+        for (const Complex*& lane : at) ++lane;
+        ++taken;
         continue;
       }
       // The step is not kept: the lanes that stopped it leave, the others take it again.
-      for (std::size_t l = 0; l < kLanes; ++l) --at_[l];
+      registers_ = r;
+      std::copy(std::begin(at), std::end(at), at_);
+      taken_ = taken;
       for (std::size_t l = 0; l < kLanes; ++l) {
-        if (event[kPosition[l]] == 0) continue;
+        if (event[vectorOf(l)][placeOf(l)] == 0) continue;
         unload(l);
         if (!refill(l, true)) {
           for (std::size_t other = 0; other < kLanes; ++other) {
@@ -206,6 +229,8 @@ class Lanes {
         }
         load(l);
       }
+      r = registers_;
+      std::copy(std::begin(at_), std::end(at_), at);
     }
   }
 
@@ -231,14 +256,11 @@ class Lanes {
   std::uint64_t iterations_ = 0;
   int taken_ = 0;  // steps the vector has kept
   const Complex* at_[kLanes] = {};
-  V4d wRe_{}, wIm_{}, cRe_{}, cIm_{}, factor_{}, low_{}, high_{}, tiny_{}, bigRe_{}, bigIm_{},
-      lastQ_{};
-  V4i isDouble_{}, left_{};
+  Registers registers_{};
 };
 
 // The share one pixel at a time, for processors without AVX2.
-std::uint64_t computeAlone(PointWork& work, const DeepView& view,
-                           const DeepReference& reference) {
+std::uint64_t computeAlone(PointWork& work, const DeepView& view, const DeepReference& reference) {
   return computeEach(work, [&](Pixel p, std::uint64_t randomBase) {
     return iterateDeepPixel(p.x, p.y, view, reference, work.setup, randomBase);
   });

@@ -21,29 +21,31 @@ inline constexpr std::int64_t kDoubleNormExponent = -1000;
 inline constexpr double kWideNormBelow = 0x1p-1020;
 
 // Below that, dz = w 2^k is iterated as a double w with a separate exponent k, which costs
-// no more than a double step: w' = (2Z + dz) w + dc 2^-k. w is brought back near 1 once
-// |w|^2 leaves [2^-800, 2^800], and the pixel returns to double mode as soon as |dz|^2
-// passes 2^-1000: the scaled step relies on |dz| staying that small.
+// no more than a double step: w' = 2Z w + dc 2^-k. w is brought back near 1 once |w|^2
+// leaves [2^-800, 2^800], and the pixel returns to double mode as soon as |dz|^2 passes
+// 2^-1000: the scaled step relies on |dz| staying that small.
 inline constexpr double kRescaleAbove = 0x1p800;
 inline constexpr double kRescaleBelow = 0x1p-800;
-// A reference value this small may meet a difference of its own size, where z = Z + dz
-// cancels or rebases: such steps are taken exactly, in FloatExp.
-inline constexpr double kTinyReferenceNorm = 0x1p-900;
+// A reference value this small may come near a difference of its own size, where z = Z + dz
+// cancels or rebases: such steps are taken exactly, in FloatExp. Above it |dz| is at most
+// 2^-100 of |Z|.
+inline constexpr double kTinyReferenceNorm = 0x1p-800;
 
 inline double norm(Complex z) {
   return z.re * z.re + z.im * z.im;
 }
 
 // What a step in double or scaled mode reads and changes, for several pixels stepped at
-// once. In double mode the factor is 1 and w is dz itself.
+// once. In double mode w is dz itself and weighs 1 where dz is added to Z; in scaled mode it
+// weighs 0 there.
 struct LaneState {
   const Complex* orbit;  // Z_0 ...
   std::size_t size;      // ... Z_{size-1}
   std::size_t i;         // the step goes from Z_i to Z_{i+1}
-  Complex w;             // dz = w * factor
-  Complex constant;      // dc / factor
-  double factor;
-  double wNormAbove;  // |w|^2 past which the step changes scale or mode
+  Complex w;             // the difference, dz or dz 2^-k
+  Complex constant;      // dc, or dc 2^-k
+  double dzWeight;       // 1 in double mode, 0 in scaled mode
+  double wNormAbove;     // |w|^2 past which the step changes scale or mode
   bool scaled;
 };
 
@@ -75,7 +77,7 @@ class PerturbedPixel {
   // Whether the next step is a plain double or scaled one, which LaneState describes.
   bool laneReady() const { return !scaled_ || scaledSuits(); }
   LaneState lane() const {
-    return {orbit_->data(), orbit_->size(), i_, w_, constant_, factor_, wNormAbove_, scaled_};
+    return {orbit_->data(), orbit_->size(), i_, w_, constant_, dzWeight_, wNormAbove_, scaled_};
   }
   // Takes back the steps taken outside: none of them rebased, rescaled or changed mode.
   void resume(const LaneState& lane) {
@@ -93,7 +95,7 @@ class PerturbedPixel {
     if (suitsDouble(dzNorm.isZero() ? dcWide_.norm() : dzNorm)) {
       w_ = toDouble(dzWide_);
       constant_ = toDouble(dcWide_);
-      factor_ = 1;
+      dzWeight_ = 1;
       wNormAbove_ = std::numeric_limits<double>::infinity();
       scaled_ = false;
     } else {
@@ -115,7 +117,7 @@ class PerturbedPixel {
     const FloatExp down(1.0, -scaleExponent_);
     w_ = toDouble({dz.re * down, dz.im * down});
     constant_ = toDouble({dcWide_.re * down, dcWide_.im * down});
-    factor_ = FloatExp(1.0, scaleExponent_).toDouble();  // 0 below the subnormals
+    dzWeight_ = 0;
     // |dz|^2 = |w|^2 2^2k reaches 2^-1000 at |w|^2 = 2^(-1000 - 2k).
     const std::int64_t leaveExponent = kDoubleNormExponent - 2 * scaleExponent_;
     wNormAbove_ = leaveExponent < 800 ? FloatExp(1.0, leaveExponent).toDouble() : kRescaleAbove;
@@ -160,18 +162,19 @@ class PerturbedPixel {
     return q;
   }
 
-  // Far from 0 the reference swamps the difference: z = Z + dz rounds as in double, and the
-  // difference cannot rebase, since |z| >= |Z| - |dz| >= 2^-450 - 2^-500 is far above |dz|.
+  // Far from 0 the reference swamps the difference. dz^2 is at most 2^-100 of 2Z dz and
+  // z = Z + dz is Z within 2^-100, both far below a double's rounding, so the step leaves dz
+  // out there: no operation meets the subnormals, which cost a hundred normal ones. Nor can
+  // the pixel rebase, since |z| is far above |dz|.
   double stepScaled() {
     const Complex big = orbit_->at(i_);
-    const Complex dz = {w_.re * factor_, w_.im * factor_};
-    const double tRe = 2 * big.re + dz.re;
-    const double tIm = 2 * big.im + dz.im;
+    const double tRe = 2 * big.re + w_.re * dzWeight_;
+    const double tIm = 2 * big.im + w_.im * dzWeight_;
     const double nextRe = tRe * w_.re - tIm * w_.im + constant_.re;
     const double nextIm = tRe * w_.im + tIm * w_.re + constant_.im;
     w_ = {nextRe, nextIm};
     const Complex next = orbit_->at(++i_);
-    const Complex z = {next.re + w_.re * factor_, next.im + w_.im * factor_};
+    const Complex z = {next.re + w_.re * dzWeight_, next.im + w_.im * dzWeight_};
     const double wNorm = norm(w_);
     if (wNorm > wNormAbove_ || (wNorm < kRescaleBelow && wNorm > 0)) {
       dzWide_ = scaledDifference();
@@ -196,11 +199,11 @@ class PerturbedPixel {
   const ReferenceOrbit* orbit_;
   std::size_t i_ = 0;
   bool scaled_ = true;
-  ComplexExp dzWide_;  // the difference at a wide step, and before the first
-  ComplexExp dcWide_;  // the constant's difference: 0 for Julia sets
-  Complex w_;          // the difference: dz = w_ * factor_
-  Complex constant_;   // dc / factor_
-  double factor_ = 1;  // 1 in double mode, 2^scaleExponent_ in scaled mode
+  ComplexExp dzWide_;    // the difference at a wide step, and before the first
+  ComplexExp dcWide_;    // the constant's difference: 0 for Julia sets
+  Complex w_;            // dz, or dz 2^-scaleExponent_ in scaled mode
+  Complex constant_;     // dc, or dc 2^-scaleExponent_ in scaled mode
+  double dzWeight_ = 1;  // 1 in double mode, 0 in scaled mode
   double wNormAbove_ = 0;
   std::int64_t scaleExponent_ = 0;
 };
