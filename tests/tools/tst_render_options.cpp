@@ -127,6 +127,13 @@ TEST_P(KeptView, DrawsThePictureAgain) {
   const QImage again(dir.filePath("again.png"));
   EXPECT_EQ(again.text(kViewChunkKey).toStdString(), direct.text(kViewChunkKey).toStdString());
   EXPECT_TRUE(again == direct);
+  // The view's numbers are kept as given, digit for digit.
+  const QStringList words = QString(row.view).split(' ');
+  for (qsizetype i = 0; i + 1 < words.size(); ++i) {
+    if (words[i] == "--center" || words[i] == "--zoom") {
+      EXPECT_TRUE(direct.text(kViewChunkKey).contains(words[i + 1])) << words[i + 1].toStdString();
+    }
+  }
 }
 
 const RoundTrip kRoundTrips[] = {
@@ -141,6 +148,14 @@ const RoundTrip kRoundTrips[] = {
     // to change some pixels.
     {"deepViewNeedsEveryDigit",
      "--center -0.7436438870371587,0.13182590420531196 --zoom 1e13 --depth 512", ""},
+    // 10^120 deep on the needle near -2, with every one of 150 characters.
+    {"deepCentreOf150Characters",
+     "--center "
+     "-1."
+     "999999999999999999999999999999999999999999999999999999999999999999999999999999999999999999999"
+     "999999999999999999999999994266857469037015248688734149,0 --zoom 1e120 --depth 2000 --size "
+     "60x45",
+     ""},
     {"posterKeepsItsSize", "--size 600x450 --colour-mode mono", ""},
     {"changesWin", "--formula julia --components 0.25,0", "--zoom 2 --rotation -10"}};
 
