@@ -27,6 +27,9 @@ class FloatExp {
 
   // The nearest double: 0 below the subnormals, infinity above the largest double.
   double toDouble() const {
+    // In the normal range, 2 m times a power of two is exact and far cheaper than ldexp.
+    if (exponent_ > -1022 && exponent_ <= 1024)
+      return 2 * mantissa_ * powerOfTwo(static_cast<int>(exponent_) - 1);
     if (exponent_ < -1200) return mantissa_ * 0.0;
     if (exponent_ > 1200) return mantissa_ * INFINITY;
     return std::ldexp(mantissa_, static_cast<int>(exponent_));
