@@ -214,10 +214,16 @@ done <<<"$tasks"
   fail "the encode job ended as '$encode_state' (waited up to $wait_seconds s)"
 
 # --- What the jobs left in the shared folder ---------------------------------------------------
+# Every task got the user's options and its own range: the frames equal those of one local run
+# of the whole video, which the renderer promises byte for byte.
+mkdir -p "$scratch/local"
+"$render" "${video_options[@]}" --frames "0-$((expected_frames - 1))" --frames-dir "$scratch/local" \
+  >"$logs/local-run.log" 2>&1 || fail "the local run of all frames failed"
 for ((k = 0; k < expected_frames; k++)); do
-  frame=$(printf '%s/frames/frame-%06d.png' "$shared" "$k")
-  [[ -f $frame ]] || fail "frame $k is missing: $(ls "$shared/frames")"
-  cmp -s -n 8 <(printf '\x89PNG\r\n\x1a\n') "$frame" || fail "frame $k is not a PNG"
+  name=$(printf 'frame-%06d.png' "$k")
+  [[ -f $shared/frames/$name ]] || fail "frame $k is missing: $(ls "$shared/frames")"
+  cmp -s "$scratch/local/$name" "$shared/frames/$name" ||
+    fail "frame $k differs from the same frame of one local run"
 done
 found=$(find "$shared/frames" -name 'frame-*.png' | wc -l)
 ((found == expected_frames)) || fail "$found frames were written, not $expected_frames"
