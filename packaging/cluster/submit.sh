@@ -18,6 +18,14 @@ here=$(cd "$(dirname "$0")" && pwd)
 # Absolute paths: the jobs may start in another folder than this one.
 frames_dir=$(realpath -m -- "$1")
 out=$(realpath -m -- "$2")
+# The encode job runs last, possibly hours later: a name it would refuse is refused now.
+case $out in
+  *.mp4 | *.webm | *.mkv) ;;
+  *)
+    echo "submit.sh: the video must be named .mp4, .webm or .mkv, not '$2'; nothing was submitted" >&2
+    exit 2
+    ;;
+esac
 shift 2
 render=${ORVANE_RENDER:-orvane-render}
 # A path given relative to here would not be found from the jobs' folder on another node.
@@ -37,7 +45,7 @@ count=$("$render" "$@" --count-frames) || {
   exit 1
 }
 tasks=$(((count + per_task - 1) / per_task))
-mkdir -p "$frames_dir"
+mkdir -p -- "$frames_dir" "$(dirname -- "$out")"
 
 # sbatch passes this environment to the jobs, so every task divides the frames alike.
 export ORVANE_RENDER=$render ORVANE_FRAMES_PER_TASK=$per_task
