@@ -164,6 +164,14 @@ NodeName=$node NodeHostname=$host NodeAddr=127.0.0.1 CPUs=$cpus RealMemory=500 S
 PartitionName=orvane Nodes=$node Default=YES MaxTime=INFINITE State=UP
 EOF
 
+# slurmd initialises a cgroup plugin even when nothing uses cgroups, and the default one fails
+# where no cgroup file system is mounted (a chroot, some containers); the v1 plugin only looks
+# for one when a job asks for cgroups, which none does here.
+cat >"$scratch/cgroup.conf" <<EOF
+CgroupPlugin=cgroup/v1
+CgroupAutomount=no
+EOF
+
 env "$marker" slurmctld -D -i -f "$SLURM_CONF" >"$logs/slurmctld.stderr.log" 2>&1 &
 daemon_pids+=($!) daemon_names+=(slurmctld)
 env "$marker" slurmd -D -N "$node" -f "$SLURM_CONF" >"$logs/slurmd.stderr.log" 2>&1 &
