@@ -30,13 +30,13 @@ help=$("$render" --help 2>/dev/null || true)
 grep -q -- --count-frames <<<"$help" ||
   skip "$render has no --count-frames (the zoom video options are not in this build)"
 [[ $(id -u) -eq 0 ]] || skip "slurmd must run as root to start jobs; run the test as root"
-for tool in munged mungekey munge unmunge slurmctld slurmd sbatch scontrol scancel sinfo; do
+for tool in munged mungekey munge unmunge slurmctld slurmd sbatch scontrol scancel squeue sinfo; do
   command -v "$tool" >/dev/null ||
     skip "$tool is missing (Debian's slurm-wlm and munge); run: bash scripts/install-packages.sh"
 done
 
+# Under /tmp rather than $TMPDIR: munged's socket path must stay short.
 scratch=$(mktemp -d /tmp/orvane-slurm.XXXXXX)
-chmod 0700 "$scratch"
 logs=$scratch/logs work=$scratch/work shared=$scratch/shared
 mkdir -p "$logs" "$work" "$shared" "$scratch/munge" "$scratch/state" "$scratch/spool"
 # Everything the cluster starts carries this variable, so the clean-up finds the job steps,
