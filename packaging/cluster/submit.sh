@@ -36,6 +36,14 @@ per_task=${ORVANE_FRAMES_PER_TASK:-25}
   exit 2
 }
 
+command -v "$render" >/dev/null || {
+  echo "submit.sh: no $render here; put orvane-render on the PATH or name it in ORVANE_RENDER" >&2
+  exit 2
+}
+command -v sbatch >/dev/null || {
+  echo "submit.sh: no sbatch here; run this where Slurm jobs are submitted" >&2
+  exit 2
+}
 count=$("$render" "$@" --count-frames) || {
   echo "submit.sh: $render refused the options; nothing was submitted" >&2
   exit 2
@@ -51,7 +59,10 @@ mkdir -p -- "$frames_dir" "$(dirname -- "$out")"
 export ORVANE_RENDER=$render ORVANE_FRAMES_PER_TASK=$per_task
 # --parsable prints "id" or "id;cluster".
 frames_job=$(sbatch --parsable --array="0-$((tasks - 1))" \
-  "$here/orvane-frames.sbatch" "$frames_dir" "$@")
+  "$here/orvane-frames.sbatch" "$frames_dir" "$@") || {
+  echo "submit.sh: the frames job was refused; nothing was submitted" >&2
+  exit 1
+}
 frames_job=${frames_job%%;*}
 echo "Submitted frames job $frames_job: $count frames in $tasks array tasks of up to $per_task"
 encode_job=$(sbatch --parsable --dependency="afterok:$frames_job" \
