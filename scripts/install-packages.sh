@@ -16,6 +16,7 @@ packages=(
   dpkg-dev file                      # the Debian package's library dependencies (dpkg-shlibdeps, file)
   lintian                            # checking the Debian package against Debian's policy
   clang-format git                   # the formatting check, over the files git knows
+  slurm-wlm munge                    # the cluster scripts' test, on a one-node Slurm of its own
 )
 
 missing=()
