@@ -135,7 +135,6 @@ class Lanes {
     registers_.wIm[v][p] = state.w.im;
     registers_.cRe[v][p] = state.constant.re;
     registers_.cIm[v][p] = state.constant.im;
-    registers_.dzWeight[v][p] = state.dzWeight;
     registers_.isDouble[v][p] = state.scaled ? 0 : -1;
     registers_.low[v][p] = state.scaled ? kRescaleBelow : kWideNormBelow;
     registers_.high[v][p] = state.wNormAbove;
@@ -161,9 +160,8 @@ class Lanes {
   // The vectors' state, held in registers while the vectors step and in the members while
   // lanes come and go.
   struct Registers {
-    V4d wRe[kVectors], wIm[kVectors], cRe[kVectors], cIm[kVectors], dzWeight[kVectors],
-        low[kVectors], high[kVectors], tiny[kVectors], bigRe[kVectors], bigIm[kVectors],
-        lastQ[kVectors];
+    V4d wRe[kVectors], wIm[kVectors], cRe[kVectors], cIm[kVectors], low[kVectors], high[kVectors],
+        tiny[kVectors], bigRe[kVectors], bigIm[kVectors], lastQ[kVectors];
     V4i isDouble[kVectors], left[kVectors];
   };
 
@@ -188,12 +186,17 @@ class Lanes {
         const __m256d high = _mm256_set_m128d(pair(3), pair(2));           // re2 im2 re3 im3
         nextRe[v] = reinterpret_cast<V4d>(_mm256_unpacklo_pd(low, high));  // re0 re2 re1 re3
         nextIm[v] = reinterpret_cast<V4d>(_mm256_unpackhi_pd(low, high));
-        const V4d tRe = 2 * r.bigRe[v] + r.wRe[v] * r.dzWeight[v];
-        const V4d tIm = 2 * r.bigIm[v] + r.wIm[v] * r.dzWeight[v];
+        // The difference where it is added to Z: dz in double mode, +0 in scaled mode.
+        const V4d dzRe = reinterpret_cast<V4d>(reinterpret_cast<V4i>(r.wRe[v]) & r.isDouble[v]);
+        const V4d dzIm = reinterpret_cast<V4d>(reinterpret_cast<V4i>(r.wIm[v]) & r.isDouble[v]);
+        const V4d tRe = 2 * r.bigRe[v] + dzRe;
+        const V4d tIm = 2 * r.bigIm[v] + dzIm;
         nRe[v] = tRe * r.wRe[v] - tIm * r.wIm[v] + r.cRe[v];
         nIm[v] = tRe * r.wIm[v] + tIm * r.wRe[v] + r.cIm[v];
-        const V4d zRe = nextRe[v] + nRe[v] * r.dzWeight[v];
-        const V4d zIm = nextIm[v] + nIm[v] * r.dzWeight[v];
+        const V4d zRe =
+            nextRe[v] + reinterpret_cast<V4d>(reinterpret_cast<V4i>(nRe[v]) & r.isDouble[v]);
+        const V4d zIm =
+            nextIm[v] + reinterpret_cast<V4d>(reinterpret_cast<V4i>(nIm[v]) & r.isDouble[v]);
         q[v] = zRe * zRe + zIm * zIm;
         const V4d wNorm = nRe[v] * nRe[v] + nIm[v] * nIm[v];
         event[v] = ~(q[v] <= bound) | (r.isDouble[v] & (q[v] < wNorm)) |

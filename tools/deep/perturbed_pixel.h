@@ -36,15 +36,13 @@ inline double norm(Complex z) {
 }
 
 // What a step in double or scaled mode reads and changes, for several pixels stepped at
-// once. In double mode w is dz itself and weighs 1 where dz is added to Z; in scaled mode it
-// weighs 0 there.
+// once. In double mode w is dz itself; in scaled mode it is left out where dz is added to Z.
 struct LaneState {
   const Complex* orbit;  // Z_0 ...
   std::size_t size;      // ... Z_{size-1}
   std::size_t i;         // the step goes from Z_i to Z_{i+1}
   Complex w;             // the difference, dz or dz 2^-k
   Complex constant;      // dc, or dc 2^-k
-  double dzWeight;       // 1 in double mode, 0 in scaled mode
   double wNormAbove;     // |w|^2 past which the step changes scale or mode
   bool scaled;
 };
@@ -77,7 +75,7 @@ class PerturbedPixel {
   // Whether the next step is a plain double or scaled one, which LaneState describes.
   bool laneReady() const { return !scaled_ || scaledSuits(); }
   LaneState lane() const {
-    return {orbit_->data(), orbit_->size(), i_, w_, constant_, dzWeight_, wNormAbove_, scaled_};
+    return {orbit_->data(), orbit_->size(), i_, w_, constant_, wNormAbove_, scaled_};
   }
   // Takes back the steps taken outside: none of them rebased, rescaled or changed mode.
   void resume(const LaneState& lane) {
@@ -95,7 +93,6 @@ class PerturbedPixel {
     if (suitsDouble(dzNorm.isZero() ? dcWide_.norm() : dzNorm)) {
       w_ = toDouble(dzWide_);
       constant_ = toDouble(dcWide_);
-      dzWeight_ = 1;
       wNormAbove_ = std::numeric_limits<double>::infinity();
       scaled_ = false;
     } else {
@@ -117,7 +114,6 @@ class PerturbedPixel {
     const FloatExp down(1.0, -scaleExponent_);
     w_ = toDouble({dz.re * down, dz.im * down});
     constant_ = toDouble({dcWide_.re * down, dcWide_.im * down});
-    dzWeight_ = 0;
     // |dz|^2 = |w|^2 2^2k reaches 2^-1000 at |w|^2 = 2^(-1000 - 2k).
     const std::int64_t leaveExponent = kDoubleNormExponent - 2 * scaleExponent_;
     wNormAbove_ = leaveExponent < 800 ? FloatExp(1.0, leaveExponent).toDouble() : kRescaleAbove;
@@ -168,19 +164,19 @@ class PerturbedPixel {
   // the pixel rebase, since |z| is far above |dz|.
   double stepScaled() {
     const Complex big = orbit_->at(i_);
-    const double tRe = 2 * big.re + w_.re * dzWeight_;
-    const double tIm = 2 * big.im + w_.im * dzWeight_;
+    // + 0.0 turns a -0 into +0, as the vector step's masked-out difference does.
+    const double tRe = 2 * big.re + 0.0;
+    const double tIm = 2 * big.im + 0.0;
     const double nextRe = tRe * w_.re - tIm * w_.im + constant_.re;
     const double nextIm = tRe * w_.im + tIm * w_.re + constant_.im;
     w_ = {nextRe, nextIm};
-    const Complex next = orbit_->at(++i_);
-    const Complex z = {next.re + w_.re * dzWeight_, next.im + w_.im * dzWeight_};
+    const double q = norm(orbit_->at(++i_));
     const double wNorm = norm(w_);
     if (wNorm > wNormAbove_ || (wNorm < kRescaleBelow && wNorm > 0)) {
       dzWide_ = scaledDifference();
       settle();
     }
-    return norm(z);
+    return q;
   }
 
   double stepWide() {
@@ -199,11 +195,10 @@ class PerturbedPixel {
   const ReferenceOrbit* orbit_;
   std::size_t i_ = 0;
   bool scaled_ = true;
-  ComplexExp dzWide_;    // the difference at a wide step, and before the first
-  ComplexExp dcWide_;    // the constant's difference: 0 for Julia sets
-  Complex w_;            // dz, or dz 2^-scaleExponent_ in scaled mode
-  Complex constant_;     // dc, or dc 2^-scaleExponent_ in scaled mode
-  double dzWeight_ = 1;  // 1 in double mode, 0 in scaled mode
+  ComplexExp dzWide_;  // the difference at a wide step, and before the first
+  ComplexExp dcWide_;  // the constant's difference: 0 for Julia sets
+  Complex w_;          // dz, or dz 2^-scaleExponent_ in scaled mode
+  Complex constant_;   // dc, or dc 2^-scaleExponent_ in scaled mode
   double wNormAbove_ = 0;
   std::int64_t scaleExponent_ = 0;
 };
