@@ -51,6 +51,12 @@ double surelyInside(const PointSetup& setup) {
   return lowest * (1 - 0x1p-20);
 }
 
+// `now` in the lanes of `mask`, `before` in the others.
+ORVANE_AVX2 V4d pick(V4i mask, V4d now, V4d before) {
+  return reinterpret_cast<V4d>((reinterpret_cast<V4i>(now) & mask) |
+                               (reinterpret_cast<V4i>(before) & ~mask));
+}
+
 // The vector holds its lanes in the order 0, 2, 1, 3: the order in which unpacking two pairs
 // of lanes' (re, im) values leaves them.
 constexpr std::array<std::size_t, kWidth> kOrder = {0, 2, 1, 3};
@@ -75,7 +81,6 @@ class Lanes {
   struct Lane {
     std::optional<PerturbedOrbit> orbit;
     std::size_t index = 0;
-    int loadedAt = 0;  // the vector's step count when the lane came in
   };
 
   // Takes the next pixel into lane l; false when the share has none left.
@@ -130,7 +135,7 @@ class Lanes {
     const LaneState state = lane.orbit->pixel().lane();
     const std::size_t v = vectorOf(l), p = placeOf(l);
     at_[l] = state.orbit + state.i;
-    lane.loadedAt = taken_;
+    registers_.steps[v][p] = 0;
     registers_.wRe[v][p] = state.w.re;
     registers_.wIm[v][p] = state.w.im;
     registers_.cRe[v][p] = state.constant.re;
@@ -148,9 +153,9 @@ class Lanes {
   // Hands lane l's vector steps back to its pixel.
   ORVANE_AVX2 void unload(std::size_t l) {
     Lane& lane = lanes_[l];
-    const int steps = taken_ - lane.loadedAt;
-    if (steps == 0) return;
     const std::size_t v = vectorOf(l), p = placeOf(l);
+    const auto steps = static_cast<int>(registers_.steps[v][p]);
+    if (steps == 0) return;
     LaneState state = lane.orbit->pixel().lane();
     state.i += static_cast<std::size_t>(steps);
     state.w = {registers_.wRe[v][p], registers_.wIm[v][p]};
@@ -162,7 +167,19 @@ class Lanes {
   struct Registers {
     V4d wRe[kVectors], wIm[kVectors], cRe[kVectors], cIm[kVectors], low[kVectors], high[kVectors],
         tiny[kVectors], bigRe[kVectors], bigIm[kVectors], lastQ[kVectors];
-    V4i isDouble[kVectors], left[kVectors];
+    V4i isDouble[kVectors], left[kVectors], steps[kVectors];
+
+    // Keeps the step just computed in the lanes of `keep`.
+    ORVANE_AVX2 void keep(std::size_t v, V4i keep, V4d nRe, V4d nIm, V4d nextRe, V4d nextIm,
+                          V4d q) {
+      wRe[v] = pick(keep, nRe, wRe[v]);
+      wIm[v] = pick(keep, nIm, wIm[v]);
+      bigRe[v] = pick(keep, nextRe, bigRe[v]);
+      bigIm[v] = pick(keep, nextIm, bigIm[v]);
+      lastQ[v] = pick(keep, q, lastQ[v]);
+      left[v] += keep;  // a kept lane's mask is -1
+      steps[v] -= keep;
+    }
   };
 
   // The vectors' steps, until a lane's pixel cannot come back.
@@ -174,7 +191,6 @@ class Lanes {
     Registers r = registers_;
     const Complex* at[kLanes];
     std::copy(std::begin(at_), std::end(at_), at);
-    int taken = taken_;
     for (;;) {
       V4d nRe[kVectors], nIm[kVectors], nextRe[kVectors], nextIm[kVectors], q[kVectors];
       V4i event[kVectors], any = {};
@@ -205,22 +221,17 @@ class Lanes {
         any |= event[v];
       }
       if (_mm256_testz_si256(reinterpret_cast<__m256i>(any), reinterpret_cast<__m256i>(any))) {
-        for (std::size_t v = 0; v < kVectors; ++v) {
-          r.wRe[v] = nRe[v];
-          r.wIm[v] = nIm[v];
-          r.bigRe[v] = nextRe[v];
-          r.bigIm[v] = nextIm[v];
-          r.lastQ[v] = q[v];
-          r.left[v] -= one;
-        }
+        for (std::size_t v = 0; v < kVectors; ++v)
+          r.keep(v, ~V4i{}, nRe[v], nIm[v], nextRe[v], nextIm[v], q[v]);
         for (const Complex*& lane : at) ++lane;
-        ++taken;
         continue;
       }
-      // The step is not kept: the lanes that stopped it leave, the others take it again.
+      // The lanes that stopped the step leave without it; the others keep it.
+      for (std::size_t v = 0; v < kVectors; ++v)
+        r.keep(v, ~event[v], nRe[v], nIm[v], nextRe[v], nextIm[v], q[v]);
       registers_ = r;
-      std::copy(std::begin(at), std::end(at), at_);
-      taken_ = taken;
+      for (std::size_t l = 0; l < kLanes; ++l)
+        at_[l] = at[l] + (event[vectorOf(l)][placeOf(l)] == 0);
       for (std::size_t l = 0; l < kLanes; ++l) {
         if (event[vectorOf(l)][placeOf(l)] == 0) continue;
         unload(l);
@@ -257,7 +268,6 @@ class Lanes {
   PointFeed feed_;
   std::array<Lane, kLanes> lanes_;
   std::uint64_t iterations_ = 0;
-  int taken_ = 0;  // steps the vector has kept
   const Complex* at_[kLanes] = {};
   Registers registers_{};
 };
