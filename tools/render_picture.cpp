@@ -77,7 +77,8 @@ PassStatistics drawDeepPoster(const RenderRequest& request, ExplorerState& state
 }  // namespace
 
 RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions options,
-                              const PosterRowSink& sink, const PosterProgress& progress) {
+                              const PosterRowSink& rowSink, const PosterProgress& progress,
+                              const ViewSink& view) {
   ExplorerState state;
   DialogValues dialogs;
   applyRenderRequest(request, state, dialogs);
@@ -90,6 +91,13 @@ RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions optio
       request.centre ? request.centre->first : exactText(position.numx),
       request.centre ? request.centre->second : exactText(position.numy), posterFrame(size).scale);
   const bool window = size.width == kPictureWidth && size.height == kPictureHeight;
+  // The pass has prepared the state by its first row, and changes no view value after that.
+  bool viewTold = false;
+  const PosterRowSink sink = [&](int y, std::span<const Colour> row) {
+    if (!viewTold && view) view(viewOptions(state, dialogs, size, request));
+    viewTold = true;
+    rowSink(y, row);
+  };
   if (picture.choice.deep) {
     picture.statistics = drawDeepPoster(request, state, dialogs, size, options, sink, progress);
   } else if (window) {
