@@ -58,7 +58,7 @@ int main(int argc, char* argv[]) {
   const orvane::ComputeOptions options{.threads = request.threads, .vectorised = !request.scalar};
   const orvane::PosterSize size = request.size.value_or(orvane::PosterSize{});
   // A file that cannot be made is reported before the picture is computed.
-  orvane::PngWriter file(request.output, size.width, size.height);
+  orvane::PngWriter file(request.output, size.width, size.height, request.threads);
   if (!file.error().empty()) {
     std::fprintf(stderr, "orvane-render: %s\n", file.error().c_str());
     return kWriteFailed;

@@ -23,7 +23,8 @@ namespace orvane {
 // abandoned write leaves nothing under `path`.
 class PngWriter {
  public:
-  PngWriter(std::string path, int width, int height);
+  // `threads` compress at most, the caller's among them; 0: one per core.
+  PngWriter(std::string path, int width, int height, int threads = 0);
   ~PngWriter();  // without a successful finish(), removes the temporary file
   PngWriter(const PngWriter&) = delete;
   PngWriter& operator=(const PngWriter&) = delete;
