@@ -111,8 +111,12 @@ std::optional<PngTexts> pngTexts(const std::string& path, std::string& error) {
     error = std::strerror(errno);
     return std::nullopt;
   }
+  return pngTexts(file.get(), error);
+}
+
+std::optional<PngTexts> pngTexts(std::FILE* file, std::string& error) {
   unsigned char signature[sizeof kSignature];
-  if (std::fread(signature, 1, sizeof signature, file.get()) != sizeof signature ||
+  if (std::fread(signature, 1, sizeof signature, file) != sizeof signature ||
       std::memcmp(signature, kSignature, sizeof signature) != 0) {
     error = "not a PNG file";
     return std::nullopt;
@@ -121,7 +125,7 @@ std::optional<PngTexts> pngTexts(const std::string& path, std::string& error) {
   std::string body;
   for (bool first = true;; first = false) {
     unsigned char head[8];
-    if (std::fread(head, 1, sizeof head, file.get()) != sizeof head) {
+    if (std::fread(head, 1, sizeof head, file) != sizeof head) {
       error = "the file is cut short";
       return std::nullopt;
     }
@@ -139,7 +143,7 @@ std::optional<PngTexts> pngTexts(const std::string& path, std::string& error) {
     const bool text = type == "tEXt" || type == "zTXt" || type == "iTXt";
     // Other chunks, the picture data above all, are passed over unread.
     if (!text || length > kMaxTextBytes) {
-      if (fseeko(file.get(), static_cast<off_t>(length) + 4, SEEK_CUR) != 0) {
+      if (fseeko(file, static_cast<off_t>(length) + 4, SEEK_CUR) != 0) {
         error = "the file is cut short";
         return std::nullopt;
       }
@@ -147,8 +151,8 @@ std::optional<PngTexts> pngTexts(const std::string& path, std::string& error) {
     }
     body.resize(length);
     unsigned char crc[4];
-    if (std::fread(body.data(), 1, length, file.get()) != length ||
-        std::fread(crc, 1, sizeof crc, file.get()) != sizeof crc) {
+    if (std::fread(body.data(), 1, length, file) != length ||
+        std::fread(crc, 1, sizeof crc, file) != sizeof crc) {
       error = "the file is cut short";
       return std::nullopt;
     }

@@ -1,6 +1,7 @@
 // The text chunks of PNG files, read without decoding the picture.
 #pragma once
 
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <utility>
@@ -15,5 +16,7 @@ using PngTexts = std::vector<std::pair<std::string, std::string>>;  // key, UTF-
 // damaged before its end. A text chunk that does not follow the format is left out, as
 // viewers do.
 std::optional<PngTexts> pngTexts(const std::string& path, std::string& error);
+// The same from an open file, read from where it stands.
+std::optional<PngTexts> pngTexts(std::FILE* file, std::string& error);
 
 }  // namespace orvane
