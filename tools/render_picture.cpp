@@ -2,6 +2,8 @@
 #include "tools/render_picture.h"
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -92,10 +94,12 @@ RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions optio
       request.centre ? request.centre->second : exactText(position.numy), posterFrame(size).scale);
   const bool window = size.width == kPictureWidth && size.height == kPictureHeight;
   // The pass has prepared the state by its first row, and changes no view value after that.
-  bool viewTold = false;
+  std::optional<std::string> told;
   const PosterRowSink sink = [&](int y, std::span<const Colour> row) {
-    if (!viewTold && view) view(viewOptions(state, dialogs, size, request));
-    viewTold = true;
+    if (!told) {
+      told = viewOptions(state, dialogs, size, request);
+      if (view) view(*told);
+    }
     rowSink(y, row);
   };
   if (picture.choice.deep) {
@@ -106,6 +110,8 @@ RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions optio
     picture.statistics = renderPoster(state, dialogs, size, options, sink, progress);
   }
   picture.view = viewOptions(state, dialogs, size, request);
+  // Should a pass ever change the view after its first row, the file is told the final one.
+  if (view && told != picture.view) view(picture.view);
   return picture;
 }
 
