@@ -11,6 +11,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <deque>
+#include <filesystem>
 #include <initializer_list>
 #include <mutex>
 #include <thread>
@@ -241,10 +242,52 @@ PngWriter::PngWriter(std::string path, int width, int height, int threads)
     return;
   }
   bandRows_ = static_cast<int>(std::clamp<std::size_t>(kBandBytes / stride, 1, 1 << 16));
+  if (!openFile()) return;
+  std::uint8_t header[13] = {0, 0, 0, 0, 0, 0, 0, 0, 8, 2, 0, 0, 0};  // 8-bit RGB
+  putBigEndian(header, static_cast<std::uint32_t>(width));
+  putBigEndian(header + 4, static_cast<std::uint32_t>(height));
+  if (std::fwrite(kSignature, 1, sizeof kSignature, file_) != sizeof kSignature)
+    fail(systemError());
+  writeChunk("IHDR", {header});
+  // 3937 dots per metre (100 per inch): the resolution the renderer's pictures have always
+  // given, so a picture prints at the same size as before.
+  constexpr std::uint8_t kResolution[9] = {0, 0, 0x0F, 0x61, 0, 0, 0x0F, 0x61, 1};
+  writeChunk("pHYs", {kResolution});
+}
+
+// A device or a pipe (/dev/stdout) is written directly. Anything else is written under a
+// temporary name beside the file and renamed at the end; through a symbolic link, beside the
+// file it names, so the link stays.
+bool PngWriter::openFile() {
+  std::error_code ignored;
+  const std::filesystem::file_status status = std::filesystem::status(path_, ignored);
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    const int descriptor = open(path_.c_str(), O_WRONLY | O_CLOEXEC);
+    file_ = descriptor < 0 ? nullptr : fdopen(descriptor, "wb");
+    if (!file_) {
+      fail(systemError());
+      if (descriptor >= 0) close(descriptor);
+      return false;
+    }
+    direct_ = true;
+    return true;
+  }
+  std::string target = path_;
+  if (std::filesystem::is_symlink(std::filesystem::symlink_status(path_, ignored))) {
+    // A link to a file not made yet is followed one step, as opening it for writing does.
+    std::error_code dangling, unreadable;
+    std::filesystem::path resolved = std::filesystem::canonical(path_, dangling);
+    if (dangling) {
+      const std::filesystem::path link(path_);
+      resolved = link.parent_path() / std::filesystem::read_symlink(link, unreadable);
+    }
+    if (!unreadable) target = resolved.string();
+  }
+  finalPath_ = target;
   // Made by this process alone (O_EXCL), with the mode that a new file gets here.
   for (int attempt = 0; attempt < 100 && !file_; ++attempt) {
     temporaryPath_ =
-        path_ + "." + std::to_string(getpid()) + "-" + std::to_string(attempt) + ".part";
+        target + "." + std::to_string(getpid()) + "-" + std::to_string(attempt) + ".part";
     const int descriptor =
         open(temporaryPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (descriptor < 0 && errno == EEXIST) continue;
@@ -256,18 +299,9 @@ PngWriter::PngWriter(std::string path, int width, int height, int threads)
     const std::string reason = systemError();
     temporaryPath_.clear();
     fail(reason);
-    return;
+    return false;
   }
-  std::uint8_t header[13] = {0, 0, 0, 0, 0, 0, 0, 0, 8, 2, 0, 0, 0};  // 8-bit RGB
-  putBigEndian(header, static_cast<std::uint32_t>(width));
-  putBigEndian(header + 4, static_cast<std::uint32_t>(height));
-  if (std::fwrite(kSignature, 1, sizeof kSignature, file_) != sizeof kSignature)
-    fail(systemError());
-  writeChunk("IHDR", {header});
-  // 3937 dots per metre (100 per inch): the resolution the renderer's pictures have always
-  // given, so a picture prints at the same size as before.
-  constexpr std::uint8_t kResolution[9] = {0, 0, 0x0F, 0x61, 0, 0, 0x0F, 0x61, 1};
-  writeChunk("pHYs", {kResolution});
+  return true;
 }
 
 PngWriter::~PngWriter() {
@@ -403,7 +437,7 @@ bool PngWriter::finish(const std::function<void()>& written) {
   }
   if (file_ && std::fclose(file_) != 0) fail(systemError());
   file_ = nullptr;
-  if (error_.empty() && std::rename(temporaryPath_.c_str(), path_.c_str()) != 0)
+  if (error_.empty() && !direct_ && std::rename(temporaryPath_.c_str(), finalPath_.c_str()) != 0)
     fail(systemError());
   if (!error_.empty() && !temporaryPath_.empty()) std::remove(temporaryPath_.c_str());
   temporaryPath_.clear();

@@ -20,7 +20,7 @@ namespace orvane {
 // Rows are compressed in bands on worker threads while the next rows are computed; a few
 // bands are held at a time, never the whole picture. The file is written under a temporary
 // name in the same directory and renamed to `path` by a successful finish(), so a failed or
-// abandoned write leaves nothing under `path`.
+// abandoned write leaves nothing under `path`; a device or a pipe there is written directly.
 class PngWriter {
  public:
   // `threads` compress at most, the caller's among them; 0: one per core.
@@ -54,6 +54,7 @@ class PngWriter {
   struct Workers;
   using Bytes = std::span<const std::uint8_t>;
 
+  bool openFile();
   void fail(std::string reason);
   void writeChunk(const char type[4], std::initializer_list<Bytes> parts);
   void writeTexts();
@@ -61,6 +62,7 @@ class PngWriter {
   void writeDoneBands(bool wait, std::size_t keep, const std::function<void()>& written = {});
 
   std::string path_;
+  std::string finalPath_;  // `path_`, or the file a symbolic link there names
   std::string temporaryPath_;
   int width_;
   int height_;
@@ -72,6 +74,7 @@ class PngWriter {
   int rowsWritten_ = 0;
   bool dataStarted_ = false;
   bool finished_ = false;
+  bool direct_ = false;      // written in place: a device or a pipe
   std::uint32_t adler_ = 1;  // of the whole filtered data so far
   std::unique_ptr<Band> filling_;
   std::unique_ptr<Workers> workers_;

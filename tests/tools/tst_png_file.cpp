@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -203,6 +204,35 @@ TEST(FailedWrite, MissingFolderIsReportedAtOnce) {
   writeRows(writer, 4, 4);
   EXPECT_FALSE(writer.finish());
   EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+}
+
+// A device is written in place, and a symbolic link is written through: the link stays, the
+// file it names (made if missing) gets the picture.
+TEST(Places, DevicesAndLinksStayWhatTheyAre) {
+  {
+    PngWriter writer("/dev/null", 300, 2000);
+    writeRows(writer, 300, 2000);
+    EXPECT_TRUE(writer.finish()) << writer.error();
+  }
+  EXPECT_TRUE(QFileInfo("/dev/null").exists() && !QFileInfo("/dev/null").isFile());
+
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  for (const char* name : {"existing.png", "missing.png"}) {
+    if (name == std::string("existing.png")) {
+      QFile existing(dir.filePath(name));
+      ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    }
+    ASSERT_TRUE(QFile::link(name, dir.filePath("link.png")));
+    {
+      PngWriter writer(pathIn(dir, "link.png"), 30, 20);
+      writeRows(writer, 30, 20);
+      ASSERT_TRUE(writer.finish()) << writer.error();
+    }
+    EXPECT_TRUE(QFileInfo(dir.filePath("link.png")).isSymLink()) << name;
+    EXPECT_EQ(differingPixels(dir.filePath(name), 30, 20), 0) << name;
+    ASSERT_TRUE(QFile::remove(dir.filePath("link.png")));
+  }
 }
 
 // Bytes that are not a whole PNG are refused with a reason, never read past.
