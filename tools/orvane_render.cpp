@@ -16,7 +16,8 @@ namespace {
 constexpr int kBadOptions = 2;
 constexpr int kWriteFailed = 1;
 
-// The share of the progress bar after the pass: the rows still to be compressed and written.
+// The share of the progress bar that the rows in the file fill, the pass filling the rest: the
+// writing mostly keeps up with the pass, and the bar ends only once the file is complete.
 constexpr double kWritingShare = 0.1;
 
 // A progress bar on standard error, shown once a picture has taken more than a second.
