@@ -23,7 +23,7 @@ namespace orvane {
 // abandoned write leaves nothing under `path`; a device or a pipe there is written directly.
 class PngWriter {
  public:
-  // `threads` compress at most, the caller's among them; 0: one per core.
+  // `threads` compress while rows come (0: one per core); with 1, the caller's own thread.
   PngWriter(std::string path, int width, int height, int threads = 0);
   ~PngWriter();  // without a successful finish(), removes the temporary file
   PngWriter(const PngWriter&) = delete;
