@@ -7,7 +7,7 @@
 // none, @damaged.png keeps a foreign option. An input that starts with "view:" keeps its
 // first argument as the view of @fuzzed.png instead of being parsed with it.
 #include <QCoreApplication>
-#include <QImage>
+#include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -18,6 +18,7 @@
 #include "engine/render_pass.h"
 #include "fuzz_support.h"
 #include "tools/deep/deep_view.h"
+#include "tools/png_file.h"
 #include "tools/render_options.h"
 #include "tools/view_chunk.h"
 
@@ -40,10 +41,11 @@ QStringList split(const char* text, std::size_t size) {
 
 // A tiny picture that keeps `view` the way orvane-render keeps it (or no view when empty).
 void writePicture(const QString& name, const std::string& view) {
-  QImage picture(1, 1, QImage::Format_RGB32);
-  picture.fill(0);
-  if (!view.empty()) orvane::attachView(picture, view);
-  check(picture.save(name, "PNG"), "cannot write a picture into the private directory");
+  orvane::PngWriter picture(QFile::encodeName(name).toStdString(), 1, 1);
+  if (!view.empty()) picture.addText(orvane::kViewChunkKey, view);
+  const orvane::Colour black = 0;
+  picture.row(0, {&black, 1});
+  check(picture.finish(), "cannot write a picture into the private directory");
 }
 
 // Removed at exit with its pictures; a crash leaves it behind for a look.

@@ -17,7 +17,7 @@ if ! command -v clang++ >/dev/null; then
   exit 2
 fi
 
-targets=(fuzz_number_reading fuzz_render_options fuzz_engine_state)
+targets=(fuzz_number_reading fuzz_render_options fuzz_engine_state fuzz_png_text)
 
 cmake --preset fuzz
 cmake --build --preset fuzz

@@ -6,7 +6,8 @@ packages=(
   g++ cmake make pkg-config          # toolchain
   libtbb-dev                         # the engine's parallel loop
   libmpfr-dev                        # the renderer's deep zoom: numbers of any precision
-  qt6-base-dev                       # the window, and PNG writing in the renderer
+  qt6-base-dev                       # the window
+  zlib1g-dev                         # the renderer's PNG files: deflate and checksums
   libgtest-dev libbenchmark-dev      # tests and benchmarks
   fonts-wqy-microhei                 # real glyphs for the Chinese interface
   xvfb xauth x11-utils               # a headless X server for the window tests

@@ -1,12 +1,12 @@
 // orvane-render: draws one view headless with the real load routine and render pass.
 #include <QCoreApplication>
-#include <QImage>
 
 #include <chrono>
 #include <cstdio>
 #include <functional>
 #include <span>
 
+#include "tools/png_file.h"
 #include "tools/render_options.h"
 #include "tools/render_picture.h"
 #include "tools/view_chunk.h"
@@ -16,9 +16,9 @@ namespace {
 constexpr int kBadOptions = 2;
 constexpr int kWriteFailed = 1;
 
-QRgb rgbOf(orvane::Colour c) {
-  return qRgb(orvane::redOf(c), orvane::greenOf(c), orvane::blueOf(c));
-}
+// The share of the progress bar that the rows in the file fill, the pass filling the rest: the
+// writing mostly keeps up with the pass, and the bar ends only once the file is complete.
+constexpr double kWritingShare = 0.1;
 
 // A progress bar on standard error, shown once a picture has taken more than a second.
 class ProgressBar {
@@ -58,23 +58,27 @@ int main(int argc, char* argv[]) {
 
   const orvane::ComputeOptions options{.threads = request.threads, .vectorised = !request.scalar};
   const orvane::PosterSize size = request.size.value_or(orvane::PosterSize{});
-  QImage picture(size.width, size.height, QImage::Format_RGB32);
-  if (picture.isNull()) {
-    std::fprintf(stderr, "orvane-render: not enough memory for a %d x %d picture\n", size.width,
-                 size.height);
+  // A file that cannot be made is reported before the picture is computed.
+  orvane::PngWriter file(request.output, size.width, size.height, request.threads);
+  if (!file.error().empty()) {
+    std::fprintf(stderr, "orvane-render: %s\n", file.error().c_str());
     return kWriteFailed;
   }
   ProgressBar progress;
+  double computed = 0;
+  const auto showProgress = [&] {
+    const double written = static_cast<double>(file.rowsWritten()) / size.height;
+    progress((1 - kWritingShare) * computed + kWritingShare * written);
+  };
   const orvane::RenderedPicture rendered = orvane::renderPicture(
-      request, options,
-      [&picture](int y, std::span<const orvane::Colour> row) {
-        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        for (std::size_t x = 0; x < row.size(); ++x) line[x] = rgbOf(row[x]);
+      request, options, [&file](int y, std::span<const orvane::Colour> row) { file.row(y, row); },
+      [&](double done) {
+        computed = done;
+        showProgress();
       },
-      std::ref(progress));
-  orvane::attachView(picture, rendered.view);
-  if (!picture.save(QString::fromStdString(request.output), "PNG")) {
-    std::fprintf(stderr, "orvane-render: cannot write '%s'\n", request.output.c_str());
+      [&file](const std::string& view) { file.addText(orvane::kViewChunkKey, view); });
+  if (!file.finish(showProgress)) {
+    std::fprintf(stderr, "orvane-render: %s\n", file.error().c_str());
     return kWriteFailed;
   }
   if (request.stats) {

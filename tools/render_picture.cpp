@@ -2,6 +2,8 @@
 #include "tools/render_picture.h"
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -77,7 +79,8 @@ PassStatistics drawDeepPoster(const RenderRequest& request, ExplorerState& state
 }  // namespace
 
 RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions options,
-                              const PosterRowSink& sink, const PosterProgress& progress) {
+                              const PosterRowSink& rowSink, const PosterProgress& progress,
+                              const ViewSink& view) {
   ExplorerState state;
   DialogValues dialogs;
   applyRenderRequest(request, state, dialogs);
@@ -90,6 +93,15 @@ RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions optio
       request.centre ? request.centre->first : exactText(position.numx),
       request.centre ? request.centre->second : exactText(position.numy), posterFrame(size).scale);
   const bool window = size.width == kPictureWidth && size.height == kPictureHeight;
+  // The pass has prepared the state by its first row, and changes no view value after that.
+  std::optional<std::string> told;
+  const PosterRowSink sink = [&](int y, std::span<const Colour> row) {
+    if (!told) {
+      told = viewOptions(state, dialogs, size, request);
+      if (view) view(*told);
+    }
+    rowSink(y, row);
+  };
   if (picture.choice.deep) {
     picture.statistics = drawDeepPoster(request, state, dialogs, size, options, sink, progress);
   } else if (window) {
@@ -98,6 +110,8 @@ RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions optio
     picture.statistics = renderPoster(state, dialogs, size, options, sink, progress);
   }
   picture.view = viewOptions(state, dialogs, size, request);
+  // Should a pass ever change the view after its first row, the file is told the final one.
+  if (view && told != picture.view) view(picture.view);
   return picture;
 }
 

@@ -2,6 +2,7 @@
 // row in order.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "engine/poster.h"
@@ -16,10 +17,15 @@ struct RenderedPicture {
   std::string view;              // the view options the file keeps
 };
 
+// Told the view options the file keeps, once the pass has settled them.
+using ViewSink = std::function<void(const std::string& view)>;
+
 // Draws the picture `request` asks for: at 400 x 300 in double precision the pass exactly as
 // Start draws it, cell order and all; at other sizes, and in deep mode at any size, in row
-// bands. `progress` covers a deep view's reference orbits too.
+// bands. `progress` covers a deep view's reference orbits too. `view` is told the view before
+// the first row, so a file can keep it ahead of the picture.
 RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions options,
-                              const PosterRowSink& sink, const PosterProgress& progress = {});
+                              const PosterRowSink& sink, const PosterProgress& progress = {},
+                              const ViewSink& view = {});
 
 }  // namespace orvane

@@ -4,7 +4,9 @@
 #include <array>
 #include <charconv>
 
-#include <QImageReader>
+#include <QFile>
+
+#include "tools/png_text.h"
 
 namespace orvane {
 
@@ -86,17 +88,18 @@ std::string viewOptions(const ExplorerState& state, const DialogValues& dialogs,
          "x" + std::to_string(size.height) + precision;
 }
 
-void attachView(QImage& image, const std::string& options) {
-  image.setText(QString::fromLatin1(kViewChunkKey), QString::fromStdString(options));
-}
-
 std::optional<QStringList> viewOptionsFrom(const QString& path, std::string& error) {
-  QImageReader reader(path, "png");
-  if (!reader.canRead()) {
-    error = "--from: '" + path.toStdString() + "' is not a PNG picture that can be read";
+  std::string reason;
+  const std::optional<PngTexts> texts = pngTexts(QFile::encodeName(path).toStdString(), reason);
+  if (!texts) {
+    error = "--from: '" + path.toStdString() + "' is not a PNG picture that can be read (" +
+            reason + ")";
     return std::nullopt;
   }
-  const QString kept = reader.text(QString::fromLatin1(kViewChunkKey));
+  // The last chunk of the key wins, as when the picture is loaded.
+  QString kept;
+  for (const auto& [key, text] : *texts)
+    if (key == kViewChunkKey) kept = QString::fromStdString(text);
   if (kept.isEmpty()) {
     error = "--from: '" + path.toStdString() + "' carries no Orvane view";
     return std::nullopt;

@@ -5,7 +5,6 @@
 #include <optional>
 #include <string>
 
-#include <QImage>
 #include <QStringList>
 
 #include "engine/explorer_state.h"
@@ -26,9 +25,6 @@ std::string exactText(double value);
 // asked for; other numbers are written so that they read back to the same value.
 std::string viewOptions(const ExplorerState& state, const DialogValues& dialogs, PosterSize size,
                         const RenderRequest& request);
-
-// Stores `options` in `image`'s text chunk.
-void attachView(QImage& image, const std::string& options);
 
 // The options kept in the PNG at `path`, checked to be view options only; or nothing with a
 // one-line reason in `error` when the file cannot be read, has no view, or a damaged one.

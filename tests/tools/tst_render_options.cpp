@@ -161,6 +161,17 @@ const RoundTrip kRoundTrips[] = {
 
 INSTANTIATE_TEST_SUITE_P(Rows, KeptView, testing::ValuesIn(kRoundTrips), rowName<RoundTrip>);
 
+// An output that cannot be made ends with status 1 and one line naming it before the picture
+// is drawn: a poster of minutes is not computed for nothing (this one would pass the time limit).
+TEST(Output, UnwritablePlaceEndsWithStatusOneAtOnce) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const auto [status, errors] = render(dir, "--size 16000x12000 --depth 30000 -o missing/out.png");
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(errors.count('\n'), 1) << errors.toStdString();
+  EXPECT_TRUE(errors.contains("missing/out.png")) << errors.toStdString();
+}
+
 // A poster twice the window's size lands its pixel (2x, 2y) exactly on the window's (x, y).
 TEST(Poster, TwiceTheSizeRepeatsTheWindowsPixels) {
   QTemporaryDir dir;
