@@ -32,9 +32,12 @@ class ProgressBar {
                  "########################################", static_cast<int>(done * 100));
     shown_ = true;
   }
-  ~ProgressBar() {
+  // Ends the bar's line, so that what follows starts on a line of its own.
+  void end() {
     if (shown_) std::fputc('\n', stderr);
+    shown_ = false;
   }
+  ~ProgressBar() { end(); }
 
  private:
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
@@ -81,6 +84,7 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "orvane-render: %s\n", file.error().c_str());
     return kWriteFailed;
   }
+  progress.end();
   if (request.stats) {
     const orvane::PassStatistics& statistics = rendered.statistics;
     std::printf("mode %s\nreason %s\n", rendered.choice.deep ? "deep" : "double",
