@@ -6,6 +6,8 @@ packages=(
   g++ cmake make pkg-config          # toolchain
   libtbb-dev                         # the engine's parallel loop
   libmpfr-dev                        # the renderer's deep zoom: numbers of any precision
+  libavformat-dev libavcodec-dev     # the renderer's zoom videos: FFmpeg's containers and codecs,
+  libswscale-dev libavutil-dev       # its colour conversion and utilities
   qt6-base-dev                       # the window, and PNG writing in the renderer
   libgtest-dev libbenchmark-dev      # tests and benchmarks
   fonts-wqy-microhei                 # real glyphs for the Chinese interface

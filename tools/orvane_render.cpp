@@ -9,6 +9,7 @@
 
 #include "tools/render_options.h"
 #include "tools/render_picture.h"
+#include "tools/video/make_video.h"
 #include "tools/view_chunk.h"
 
 namespace {
@@ -57,6 +58,7 @@ int main(int argc, char* argv[]) {
   const orvane::RenderRequest& request = *parsed.request;
 
   const orvane::ComputeOptions options{.threads = request.threads, .vectorised = !request.scalar};
+  if (request.video) return orvane::video::runVideo(request, options);
   const orvane::PosterSize size = request.size.value_or(orvane::PosterSize{});
   QImage picture(size.width, size.height, QImage::Format_RGB32);
   if (picture.isNull()) {

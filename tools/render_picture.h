@@ -2,10 +2,12 @@
 // row in order.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "engine/poster.h"
 #include "tools/deep/precision_choice.h"
+#include "tools/deep/reference_orbit.h"
 #include "tools/render_options.h"
 
 namespace orvane {
@@ -16,10 +18,21 @@ struct RenderedPicture {
   std::string view;              // the view options the file keeps
 };
 
+// The reference orbits of the last deep picture drawn, for the next one of the same centre at
+// the same precision: pictures that differ only in their magnification, as a video's frames
+// do. The orbits are then the very ones the picture would compute, so it stays the same.
+struct ReferenceReuse {
+  std::string centreX, centreY;
+  mpfr_prec_t bits = 0;
+  std::shared_ptr<const deep::DeepReference> reference;
+};
+
 // Draws the picture `request` asks for: at 400 x 300 in double precision the pass exactly as
 // Start draws it, cell order and all; at other sizes, and in deep mode at any size, in row
-// bands. `progress` covers a deep view's reference orbits too.
+// bands. `progress` covers a deep view's reference orbits too. `reuse`, when given, is shared
+// only by requests that differ in nothing but the magnification.
 RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions options,
-                              const PosterRowSink& sink, const PosterProgress& progress = {});
+                              const PosterRowSink& sink, const PosterProgress& progress = {},
+                              ReferenceReuse* reuse = nullptr);
 
 }  // namespace orvane
