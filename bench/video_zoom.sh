@@ -22,12 +22,15 @@ count=$("$render" "${view[@]}" --count-frames)
 timed() {
   local name=$1
   shift
-  /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null 2>"$work/errors" ||
+  /usr/bin/time -f "%e %U %S %M" -o "$work/time" "$@" >/dev/null 2>"$work/errors" ||
     { cat "$work/errors" >&2; exit 1; }
-  read -r seconds kilobytes <"$work/time"
-  awk -v n="$name" -v s="$seconds" -v c="$count" -v k="$kilobytes" \
-    'BEGIN { printf "%-20s %8.1f s %7.2f frames/s %6d MiB\n", n, s, c / s, k / 1024 }'
+  read -r seconds user system kilobytes <"$work/time"
+  awk -v n="$name" -v s="$seconds" -v cpu="$(awk "BEGIN { print $user + $system }")" \
+    -v c="$count" -v k="$kilobytes" 'BEGIN {
+      printf "%-20s %8.1f s wall %8.1f s cpu %7.2f frames/s %6d MiB\n", n, s, cpu, c / s, k / 1024
+    }'
   echo "$seconds" >"$work/$name.seconds"
+  awk "BEGIN { print $user + $system }" >"$work/$name.cpu"
 }
 
 echo "$count frames: ${view[*]}"
@@ -36,5 +39,7 @@ timed video "$render" "${view[@]}" --video "$work/zoom.mp4"
 timed encode-from-posters "$render" "${view[@]}" --frames-dir "$work/frames" \
   --video "$work/again.mp4"
 awk -v v="$(cat "$work/video.seconds")" -v p="$(cat "$work/posters.seconds")" \
-  'BEGIN { printf "video / posters: %.3f\n", v / p }'
+  'BEGIN { printf "video / posters, wall: %.3f\n", v / p }'
+awk -v v="$(cat "$work/video.cpu")" -v p="$(cat "$work/posters.cpu")" \
+  'BEGIN { printf "video / posters, cpu: %.3f\n", v / p }'
 ls -l "$work/zoom.mp4" | awk '{print "video size: " $5 " bytes"}'

@@ -72,7 +72,7 @@ PassStatistics drawDeepPoster(const RenderRequest& request, ExplorerState& state
       } else {
         reference = std::make_shared<const deep::DeepReference>(
             *view, setup, [&](double done) { report(done * kReferenceShare); });
-        if (reuse) *reuse = {texts.x, texts.y, view->precisionBits, reference};
+        if (reuse) *reuse = {texts.x, texts.y, view->precisionBits, reference, reuse->computed + 1};
       }
     }
     return deep::deepKernel(std::move(view), std::move(reference));

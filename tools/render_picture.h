@@ -25,6 +25,7 @@ struct ReferenceReuse {
   std::string centreX, centreY;
   mpfr_prec_t bits = 0;
   std::shared_ptr<const deep::DeepReference> reference;
+  long computed = 0;  // how many references were computed rather than reused
 };
 
 // Draws the picture `request` asks for: at 400 x 300 in double precision the pass exactly as

@@ -32,13 +32,17 @@ int failed(const std::string& message) {
 struct RunFigures {
   long frames = 0;
   long deepFrames = 0;
+  long references = 0;
   std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
 
   void print() const {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("frames %ld\ndeep frames %ld\nseconds %.6f\nframes per second %.4g\n", frames,
-                deepFrames, seconds, seconds > 0 ? static_cast<double>(frames) / seconds : 0.0);
+    std::printf(
+        "frames %ld\ndeep frames %ld\nreference orbits computed %ld\nseconds %.6f\n"
+        "frames per second %.4g\n",
+        frames, deepFrames, references, seconds,
+        seconds > 0 ? static_cast<double>(frames) / seconds : 0.0);
   }
 };
 
@@ -71,6 +75,7 @@ class FrameDrawer {
     attachView(picture_, rendered.view);
     ++figures.frames;
     figures.deepFrames += rendered.choice.deep;
+    figures.references = reuse_.computed;
     return picture_;
   }
 

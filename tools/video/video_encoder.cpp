@@ -102,6 +102,9 @@ std::unique_ptr<VideoEncoder> VideoEncoder::open(const std::string& path,
   c->time_base = {1, settings.fps};
   c->framerate = {settings.fps, 1};
   c->pix_fmt = AV_PIX_FMT_YUV420P;
+  // The codec's own threads (FFmpeg's default is one): it then encodes while the next frame
+  // is drawn, rather than holding the drawing up.
+  c->thread_count = 0;
   // What the conversion below does, said in the stream so players convert back alike.
   c->color_range = AVCOL_RANGE_MPEG;
   c->colorspace = AVCOL_SPC_BT709;
