@@ -8,6 +8,8 @@ packages=(
   libmpfr-dev                        # the renderer's deep zoom: numbers of any precision
   qt6-base-dev                       # the window
   zlib1g-dev                         # the renderer's PNG files: deflate and checksums
+  libavformat-dev libavcodec-dev     # the renderer's zoom videos: FFmpeg's containers and codecs,
+  libswscale-dev libavutil-dev       # its colour conversion and utilities
   libgtest-dev libbenchmark-dev      # tests and benchmarks
   fonts-wqy-microhei                 # real glyphs for the Chinese interface
   xvfb xauth x11-utils               # a headless X server for the window tests

@@ -11,6 +11,7 @@
 
 #include "engine/load_routine.h"
 #include "tools/deep/deep_view.h"
+#include "tools/video/frame_plan.h"
 #include "tools/view_chunk.h"
 
 namespace orvane {
@@ -137,7 +138,11 @@ void addOptions(QCommandLineParser& parser) {
   parser.setApplicationDescription(
       "Renders one view of Orvane headless and writes it as a PNG (400 x 300, or any size\n"
       "with --size), which keeps the view it was drawn from (see --from).\n"
-      "Without options it draws the picture that Start draws right after launch.");
+      "Without options it draws the picture that Start draws right after launch.\n"
+      "\n"
+      "With --video it draws a zoom video instead: from --zoom-from to the view the other\n"
+      "options give, about the same centre, the magnification growing by the same factor\n"
+      "every frame. --frames and --frames-dir split that work over several runs or machines.");
   parser.addOptions({
       {"formula", "mandelbrot, julia or hole (default mandelbrot).", "name"},
       {"zoom", "Magnification, a decimal of any size such as 1e1000; 0 reads as 1 (default 1).",
@@ -176,9 +181,125 @@ void addOptions(QCommandLineParser& parser) {
        "Draw the view kept in a PNG that orvane-render wrote; the other options change single "
        "values of it.",
        "FILE.png"},
-      {"o", "The PNG file to write (required).", "FILE.png"},
+      {"o", "The PNG file to write (required without --video, --frames or --count-frames).",
+       "FILE.png"},
+      {"video",
+       "Write a zoom video: .mp4 (H.264), .webm (VP9) or .mkv (either, see --codec). With "
+       "--frames-dir, encode the frames rendered there instead.",
+       "OUT"},
+      {"zoom-from",
+       "The magnification of a video's first frame, of the sign of --zoom (default 1).", "Z0"},
+      {"seconds", "A video's length in seconds (required for a video).", "S"},
+      {"fps", "A video's frames per second, 1 to 1000 (default 30).", "F"},
+      {"codec", "h264 or vp9, for an .mkv video (default h264).", "name"},
+      {"quality",
+       "Constant quality, lower is better: H.264 CRF 0 to 51 (default 20), VP9 CRF 0 to 63 "
+       "(default 31).",
+       "Q"},
+      {"frames",
+       "Render only frames A to B (0-based, inclusive) of the video as PNGs in --frames-dir, "
+       "each keeping its view.",
+       "A-B"},
+      {"frames-dir", "The folder of frame-000000.png, frame-000001.png, ...", "DIR"},
+      {"count-frames", "Print the video's frame count, round(seconds x fps), and stop."},
   });
   parser.addHelpOption();
+}
+
+bool endsWith(std::string_view text, std::string_view end) {
+  return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+}
+
+// The video options, read only when a video, frames of one, or their count is asked for: the
+// same options serve all three, so that scripts can pass one set to every step.
+std::optional<VideoRequest> readVideoRequest(const QCommandLineParser& parser,
+                                             const RenderRequest& request) {
+  const bool frames = parser.isSet("frames");
+  const bool encodes = parser.isSet("video");
+  VideoRequest video;
+  video.countOnly = parser.isSet("count-frames");
+  if (!video.countOnly && !frames && !encodes) {
+    for (const char* name : {"frames-dir", "zoom-from", "seconds", "fps", "codec", "quality"}) {
+      if (parser.isSet(name))
+        throw OptionError{"--" + std::string(name) +
+                          ": only with --video, --frames or --count-frames"};
+    }
+    return std::nullopt;
+  }
+  bool webm = false, mp4 = false;
+  if (OptionReader o(parser, "video", "a file name ending in .mp4, .webm or .mkv"); o.present()) {
+    const std::string& name = o.text();
+    mp4 = endsWith(name, ".mp4");
+    webm = endsWith(name, ".webm");
+    if (!mp4 && !webm && !endsWith(name, ".mkv")) o.fail();
+    video.output = name;
+  }
+  video.codec = webm ? VideoCodec::kVp9 : VideoCodec::kH264;
+  if (OptionReader o(parser, "codec", "h264 or vp9"); o.present()) {
+    static constexpr std::pair<const char*, VideoCodec> kCodecs[] = {{"h264", VideoCodec::kH264},
+                                                                     {"vp9", VideoCodec::kVp9}};
+    video.codec = o.choice(kCodecs);
+    if ((mp4 && video.codec != VideoCodec::kH264) || (webm && video.codec != VideoCodec::kVp9))
+      throw OptionError{"--codec: an .mp4 video is h264 and a .webm video vp9; .mkv takes either"};
+  }
+  const bool inDouble = request.precision == deep::Precision::kDouble;
+  const std::string zoomTo = request.zoom.value_or("1");
+  if (OptionReader o(parser, "zoom-from",
+                     inDouble ? "a number in the range of a double" : "a number");
+      o.present()) {
+    video.zoomFrom = o.decimal();
+    if ((inDouble && !deep::fitsDouble(video.zoomFrom)) || !deep::zoomInRange(video.zoomFrom))
+      o.fail();
+  }
+  if (!video::sameSign(video.zoomFrom, zoomTo))
+    throw OptionError{"--zoom-from: a zoom keeps the sign of the magnification, and --zoom is " +
+                      zoomTo};
+  if (OptionReader o(parser, "fps", "a whole number from 1 to 1000"); o.present())
+    video.fps = o.whole(1, 1000);
+  if (OptionReader o(parser, "seconds", "a number of seconds above 0"); o.present()) {
+    const std::optional<double> seconds = readReal(o.text());
+    if (!seconds || *seconds <= 0) o.fail();
+    const std::optional<long> count = video::frameCount(*seconds, video.fps);
+    if (!count) {
+      throw OptionError{"--seconds: " + o.text() + " s at " + std::to_string(video.fps) +
+                        " frames per second is not 2 to " + std::to_string(video::kMaxFrames) +
+                        " frames"};
+    }
+    video.frameCount = *count;
+  } else {
+    throw OptionError{"--seconds: a video's length is required"};
+  }
+  const bool vp9 = video.codec == VideoCodec::kVp9;
+  video.quality = vp9 ? 31 : 20;
+  if (OptionReader o(parser, "quality",
+                     vp9 ? "a whole number from 0 to 63" : "a whole number from 0 to 51");
+      o.present())
+    video.quality = o.whole(0, vp9 ? 63 : 51);
+  // Colour at half resolution (4:2:0), which every player takes, needs even sides.
+  const PosterSize size = request.size.value_or(PosterSize{});
+  if (size.width % 2 != 0 || size.height % 2 != 0) {
+    throw OptionError{"--size: a video's sides must be even, got " + std::to_string(size.width) +
+                      "x" + std::to_string(size.height)};
+  }
+  if (OptionReader o(parser, "frames-dir", "a folder name"); o.present()) {
+    if (o.text().empty()) o.fail();
+    video.framesDir = o.text();
+  }
+  const std::string range = "A-B with 0 <= A <= B < " + std::to_string(video.frameCount);
+  if (OptionReader o(parser, "frames", range.c_str()); o.present()) {
+    const std::string& text = o.text();
+    const std::size_t dash = text.find('-', 1);
+    if (dash == std::string::npos) o.fail();
+    const std::optional<long> first = readWhole(std::string_view(text).substr(0, dash));
+    const std::optional<long> last = readWhole(std::string_view(text).substr(dash + 1));
+    if (!first || !last || *first < 0 || *first > *last || *last >= video.frameCount) o.fail();
+    video.frames = std::pair{*first, *last};
+    if (encodes) throw OptionError{"--frames: renders frames only, not with --video"};
+    if (video.framesDir.empty()) throw OptionError{"--frames: needs --frames-dir"};
+  } else if (!video.framesDir.empty() && !encodes && !video.countOnly) {
+    throw OptionError{"--frames-dir: needs --frames A-B to render, or --video OUT to encode"};
+  }
+  return video;
 }
 
 RenderRequest readRequest(const QCommandLineParser& parser) {
@@ -258,10 +379,15 @@ RenderRequest readRequest(const QCommandLineParser& parser) {
     request.threads = o.whole(1, 1024);
   request.scalar = parser.isSet("scalar");
   request.stats = parser.isSet("stats");
+  request.video = readVideoRequest(parser, request);
+  const bool writesElsewhere =
+      request.video && (!request.video->output.empty() || request.video->frames);
   if (OptionReader o(parser, "o", "a file name"); o.present()) {
     if (o.text().empty()) o.fail();
+    if (writesElsewhere)
+      throw OptionError{"-o: a video goes to --video, its frames to --frames-dir"};
     request.output = o.text();
-  } else {
+  } else if (!request.video) {
     throw OptionError{"-o: the PNG file to write is required"};
   }
   return request;

@@ -14,6 +14,21 @@
 
 namespace orvane {
 
+enum class VideoCodec { kH264, kVp9 };
+
+// A zoom video from --zoom-from to the view the other options give, or a share of its frames.
+struct VideoRequest {
+  std::string output;     // --video: the file to write; empty when frames are rendered
+  std::string framesDir;  // --frames-dir: where frames go, or are encoded from
+  std::optional<std::pair<long, long>> frames;  // --frames A-B, both inclusive
+  bool countOnly = false;                       // --count-frames
+  std::string zoomFrom = "1";
+  int fps = 30;
+  long frameCount = 0;  // round(seconds x fps), at least 2
+  VideoCodec codec = VideoCodec::kH264;
+  int quality = 0;  // the codec's constant rate factor
+};
+
 // What the command line asked for; every value left empty keeps the program's start-up state.
 struct RenderRequest {
   std::optional<std::int16_t> drawing;
@@ -35,8 +50,9 @@ struct RenderRequest {
   int threads = 0;                           // 0: all cores
   bool scalar = false;
   bool stats = false;
-  std::string output;
-  std::string from;  // the PNG whose kept view the options start from, if any
+  std::string output;  // -o: the PNG; empty for a video
+  std::string from;    // the PNG whose kept view the options start from, if any
+  std::optional<VideoRequest> video;
 };
 
 struct ParsedCommandLine {

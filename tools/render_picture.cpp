@@ -55,7 +55,8 @@ ViewTexts passViewTexts(const RenderRequest& request, const PointSettings& setti
 // A poster whose points are perturbed around reference orbits computed for the exact view.
 PassStatistics drawDeepPoster(const RenderRequest& request, ExplorerState& state,
                               DialogValues& dialogs, PosterSize size, ComputeOptions options,
-                              const PosterRowSink& sink, const PosterProgress& progress) {
+                              const PosterRowSink& sink, const PosterProgress& progress,
+                              ReferenceReuse* reuse) {
   const auto report = [&progress](double done) {
     if (progress) progress(done);
   };
@@ -66,8 +67,15 @@ PassStatistics drawDeepPoster(const RenderRequest& request, ExplorerState& state
     auto view = std::make_shared<const deep::DeepView>(std::move(*reading.view));
     std::shared_ptr<const deep::DeepReference> reference;
     if (setup.settings.formula != formula::kHole) {
-      reference = std::make_shared<const deep::DeepReference>(
-          *view, setup, [&](double done) { report(done * kReferenceShare); });
+      const bool reusable = reuse && reuse->reference && reuse->bits == view->precisionBits &&
+                            reuse->centreX == texts.x && reuse->centreY == texts.y;
+      if (reusable) {
+        reference = reuse->reference;
+      } else {
+        reference = std::make_shared<const deep::DeepReference>(
+            *view, setup, [&](double done) { report(done * kReferenceShare); });
+        if (reuse) *reuse = {texts.x, texts.y, view->precisionBits, reference, reuse->computed + 1};
+      }
     }
     return deep::deepKernel(std::move(view), std::move(reference));
   };
@@ -80,7 +88,7 @@ PassStatistics drawDeepPoster(const RenderRequest& request, ExplorerState& state
 
 RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions options,
                               const PosterRowSink& rowSink, const PosterProgress& progress,
-                              const ViewSink& view) {
+                              const ViewSink& view, ReferenceReuse* reuse) {
   ExplorerState state;
   DialogValues dialogs;
   applyRenderRequest(request, state, dialogs);
@@ -103,7 +111,8 @@ RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions optio
     rowSink(y, row);
   };
   if (picture.choice.deep) {
-    picture.statistics = drawDeepPoster(request, state, dialogs, size, options, sink, progress);
+    picture.statistics =
+        drawDeepPoster(request, state, dialogs, size, options, sink, progress, reuse);
   } else if (window) {
     picture.statistics = drawWindowPicture(state, dialogs, options, sink);
   } else {

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "engine/poster.h"
 #include "tools/deep/precision_choice.h"
+#include "tools/deep/reference_orbit.h"
 #include "tools/render_options.h"
 
 namespace orvane {
@@ -20,12 +22,23 @@ struct RenderedPicture {
 // Told the view options the file keeps, once the pass has settled them.
 using ViewSink = std::function<void(const std::string& view)>;
 
+// The reference orbits of the last deep picture drawn, for the next one of the same centre at
+// the same precision: pictures that differ only in their magnification, as a video's frames
+// do. The orbits are then the very ones the picture would compute, so it stays the same.
+struct ReferenceReuse {
+  std::string centreX, centreY;
+  mpfr_prec_t bits = 0;
+  std::shared_ptr<const deep::DeepReference> reference;
+  long computed = 0;  // how many references were computed rather than reused
+};
+
 // Draws the picture `request` asks for: at 400 x 300 in double precision the pass exactly as
 // Start draws it, cell order and all; at other sizes, and in deep mode at any size, in row
 // bands. `progress` covers a deep view's reference orbits too. `view` is told the view before
-// the first row, so a file can keep it ahead of the picture.
+// the first row, so a file can keep it ahead of the picture. `reuse`, when given, is shared
+// only by requests that differ in nothing but the magnification.
 RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions options,
                               const PosterRowSink& sink, const PosterProgress& progress = {},
-                              const ViewSink& view = {});
+                              const ViewSink& view = {}, ReferenceReuse* reuse = nullptr);
 
 }  // namespace orvane

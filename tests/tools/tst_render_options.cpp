@@ -101,6 +101,17 @@ const Refusal kRefusals[] = {
     // A kept view may not send the picture elsewhere.
     {"fromKeptOutput", "--from in.png", "damaged", "--zoom=2 -o=/tmp/x.png"},
     {"fromWords", "--from in.png", "damaged", "rm -rf /"},
+    // Zoom videos: refused before any frame is drawn.
+    {"videoOddSize", "--video v.mp4 --seconds 1 --size 64x47", "--size"},
+    {"videoOneFrame", "--count-frames --seconds 0.016", "--seconds"},
+    {"videoWithoutSeconds", "--video v.mp4", "--seconds"},
+    {"videoUnknownContainer", "--video v.avi --seconds 1", "--video"},
+    {"videoCodecNotInContainer", "--video v.mp4 --codec vp9 --seconds 1", "--codec"},
+    {"videoQualityAboveRange", "--video v.mp4 --seconds 1 --quality 52", "--quality"},
+    {"videoZoomChangesSign", "--count-frames --seconds 1 --zoom -4", "--zoom-from"},
+    {"videoOptionAlone", "--seconds 1", "--seconds"},
+    {"framesPastTheLast", "--frames 25-30 --frames-dir f --seconds 1", "--frames"},
+    {"framesWithoutFolder", "--frames 0-3 --seconds 1", "--frames-dir"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, RefusedOption, testing::ValuesIn(kRefusals), rowName<Refusal>);
