@@ -7,7 +7,7 @@ include(GNUInstallDirs)
 set(ORVANE_APP_ID org.example.Orvane)
 set(ORVANE_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 
-install(TARGETS orvane orvane-render RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS orvane orvane-render orvane-render-video RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 install(FILES ${ORVANE_PACKAGING_DIR}/${ORVANE_APP_ID}.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -9,7 +9,7 @@
 #include "tools/png_file.h"
 #include "tools/render_options.h"
 #include "tools/render_picture.h"
-#include "tools/video/make_video.h"
+#include "tools/video_launch.h"
 #include "tools/view_chunk.h"
 
 namespace {
@@ -61,7 +61,7 @@ int main(int argc, char* argv[]) {
   const orvane::RenderRequest& request = *parsed.request;
 
   const orvane::ComputeOptions options{.threads = request.threads, .vectorised = !request.scalar};
-  if (request.video) return orvane::video::runVideo(request, options);
+  if (request.video) return orvane::drawVideo(request, options, argv);
   const orvane::PosterSize size = request.size.value_or(orvane::PosterSize{});
   // A file that cannot be made is reported before the picture is computed.
   orvane::PngWriter file(request.output, size.width, size.height, request.threads);
