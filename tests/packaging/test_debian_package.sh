@@ -55,7 +55,8 @@ entry=$(gzip -dc "$root/usr/share/doc/orvane/changelog.gz" | head -n 1)
 icons=$root/usr/share/icons/hicolor
 desktop=$root/usr/share/applications/$app_id.desktop
 metainfo=$root/usr/share/metainfo/$app_id.metainfo.xml
-[[ -x $root/usr/bin/orvane && -x $root/usr/bin/orvane-render ]] || fail "the programs are missing"
+[[ -x $root/usr/bin/orvane && -x $root/usr/bin/orvane-render && -x $root/usr/bin/orvane-render-video ]] ||
+  fail "the programs are missing"
 for path in "$desktop" "$metainfo" "$icons/scalable/apps/$app_id.svg"; do
   [[ -f $path ]] || fail "the package lacks ${path#"$root"}"
 done
