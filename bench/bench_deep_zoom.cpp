@@ -22,6 +22,7 @@ struct View {
 // views' cost grows with their depth of zoom as real zooms do.
 constexpr View kViews[] = {
     {"double/seahorse_1e3", "-0.743643887037151", "0.13182590420533", "1e3", 2048},
+    {"double/seahorse_1e6", "-0.743643887037151", "0.13182590420533", "1e6", 2048},
     {"double/home", "-0.5", "0", "1", 2048},
     {"deep/misiurewicz_1e60", "0", "1", "1e60", 2048},
     {"deep/misiurewicz_1e300", "0", "1", "1e300", 2048},
