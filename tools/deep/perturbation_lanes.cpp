@@ -37,17 +37,17 @@ constexpr std::size_t kLanes = kVectors * kWidth;
 typedef double V4d __attribute__((vector_size(32)));
 typedef std::int64_t V4i __attribute__((vector_size(32)));
 
-// Below this |z|^2 no jitter draw can make a step escape, with room for the rounding of
-// |z|^2 to a float that the escape test makes; -infinity where the thresholds are not
-// positive numbers, so that every step goes to the scalar test.
+// Up to this |z|^2 a step cannot escape. Without jitter it is the escape test itself, exact
+// (orbits near the tip -2 sit at |z|^2 = 4 for many steps, right at the usual threshold).
+// With jitter it is below every threshold a draw can give, with room for the rounding of
+// |z|^2 to a float that the test makes, and the scalar step draws the number. -infinity where
+// the thresholds are not positive numbers, so that every step goes to the scalar test.
 double surelyInside(const PointSetup& setup) {
-  double lowest = setup.threshold;
-  if (setup.jittered) {
-    const auto at = [&setup](double r) {
-      return (setup.jitterLow + r * setup.jitterSpan) * setup.escape;
-    };
-    lowest = std::min(at(0), at(1));
-  }
+  if (!setup.jittered) return setup.thresholdBound;
+  const auto at = [&setup](double r) {
+    return (setup.jitterLow + r * setup.jitterSpan) * setup.escape;
+  };
+  const double lowest = std::min(at(0), at(1));
   if (!(lowest > 0)) return -std::numeric_limits<double>::infinity();
   return lowest * (1 - 0x1p-20);
 }
