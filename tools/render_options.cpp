@@ -317,19 +317,22 @@ RenderRequest readRequest(const QCommandLineParser& parser) {
     request.precision = o.choice(kModes);
   }
   const bool inDouble = request.precision == deep::Precision::kDouble;
-  if (OptionReader o(parser, "zoom", inDouble ? "a number in the range of a double" : "a number");
+  if (OptionReader o(parser, "zoom",
+                     inDouble ? "a number in the range of a double"
+                              : "a number from 1e-315000 to 1e315000 in size");
       o.present()) {
     request.zoom = o.decimal();
     if (inDouble && !deep::fitsDouble(*request.zoom)) o.fail();
     if (!deep::zoomInRange(*request.zoom)) o.fail();
   }
   if (OptionReader o(parser, "center",
-                     inDouble ? "two numbers X,Y in the range of a double" : "two numbers X,Y");
+                     inDouble ? "two numbers X,Y in the range of a double"
+                              : "two numbers X,Y below 1e315000 in size");
       o.present()) {
     request.centre = o.decimalPair();
-    if (inDouble &&
-        !(deep::fitsDouble(request.centre->first) && deep::fitsDouble(request.centre->second)))
-      o.fail();
+    const auto [x, y] = *request.centre;
+    if (inDouble && !(deep::fitsDouble(x) && deep::fitsDouble(y))) o.fail();
+    if (!(deep::centreInRange(x) && deep::centreInRange(y))) o.fail();
   }
   if (OptionReader o(parser, "rotation", "a whole number from -32768 to 32767"); o.present())
     request.rotation = o.whole(kMinInt16, kMaxInt16);

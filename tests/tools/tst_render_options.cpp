@@ -75,6 +75,8 @@ const Refusal kRefusals[] = {
     {"zoomNotANumber", "--zoom nan", "--zoom"},
     {"zoomInfinite", "--zoom inf", "--zoom"},
     {"zoomOverflowsDouble", "--zoom 1e400 --precision double", "--zoom"},
+    {"zoomBeyondAnyView", "--zoom 1e99999999999", "--zoom"},
+    {"centreBeyondAnyView", "--center 1e99999999999,0", "--center"},
     {"zoomEmpty", "--zoom=", "--zoom"},
     {"zoomDecimalComma", "--zoom 1,5", "--zoom"},
     {"centreOneNumber", "--center 1", "--center"},

@@ -25,7 +25,8 @@ FloatExp valueOf(std::string_view text) {
 
 // Normal doubles have binary exponents from -1021 to 1024 in FloatExp's [0.5, 1) form.
 bool inDoubleRange(FloatExp value) {
-  return value.isZero() || (value.exponent() > -1021 && value.exponent() <= 1024);
+  return value.isZero() ||
+         (std::isfinite(value.mantissa()) && value.exponent() > -1021 && value.exponent() <= 1024);
 }
 
 std::string formatted(const char* format, double a, double b) {
@@ -54,7 +55,15 @@ double nearestDouble(std::string_view text) {
 bool zoomInRange(std::string_view text) {
   const FloatExp value = valueOf(text);
   if (value.isZero()) return text.find_first_of("123456789") >= text.find_first_of("eE");
-  return value.exponent() <= kMaxZoomExponent && value.exponent() >= -kMaxZoomExponent;
+  // Past MPFR's own exponent range the text reads as an infinity.
+  return std::isfinite(value.mantissa()) && value.exponent() <= kMaxZoomExponent &&
+         value.exponent() >= -kMaxZoomExponent;
+}
+
+bool centreInRange(std::string_view text) {
+  const FloatExp value = valueOf(text);
+  return value.isZero() ||
+         (std::isfinite(value.mantissa()) && value.exponent() <= kMaxZoomExponent);
 }
 
 bool fitsDouble(std::string_view text) {

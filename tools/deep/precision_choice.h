@@ -34,6 +34,10 @@ bool fitsDouble(std::string_view text);
 // about 1e315000 the reference orbit alone would take hours.
 bool zoomInRange(std::string_view text);
 
+// Whether a plain-decimal centre coordinate is below 2^kMaxZoomExponent in size: beyond, no
+// view holds anything but points escaping at once, and far beyond, MPFR reads an infinity.
+bool centreInRange(std::string_view text);
+
 // The text's value rounded to the nearest double, held within the doubles' range: past the
 // largest double it reads as the largest, and a value too small for a double keeps its sign as
 // the smallest. This is what the colouring receives as the magnification of a deep view.
