@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -108,9 +109,13 @@ int renderFrames(const RenderRequest& request, ComputeOptions options, RunFigure
   return 0;
 }
 
-int drawAndEncode(const RenderRequest& request, ComputeOptions options, RunFigures& figures) {
+// Encodes frames 0 to N-1, frame k as `frameOf` gives it (nothing, with the reason in
+// `error`, when it cannot), into a file that takes the video's name only once complete.
+using FrameSource =
+    std::function<const FramePicture*(long k, FrameProgress& bar, std::string& error)>;
+
+int encode(const RenderRequest& request, const FrameSource& frameOf) {
   const VideoRequest& video = *request.video;
-  FrameDrawer drawer(request, options);
   PendingFile file(video.output);
   std::string error;
   const std::unique_ptr<VideoEncoder> encoder =
@@ -118,16 +123,24 @@ int drawAndEncode(const RenderRequest& request, ComputeOptions options, RunFigur
   if (!encoder) return failed(video.output + ": " + error);
   FrameProgress bar(video.frameCount);
   for (long k = 0; k < video.frameCount; ++k) {
-    const double before = static_cast<double>(k);
-    const FramePicture& picture = drawer.draw(
-        k, [&](double done) { bar.update(before + done); }, figures);
-    if (!encoder->add(picture.bytes(), picture.stride(), error))
+    const FramePicture* frame = frameOf(k, bar, error);
+    if (!frame) return failed(error);
+    if (!encoder->add(frame->bytes(), frame->stride(), error))
       return failed(video.output + ": " + error);
-    bar.update(before + 1);
+    bar.update(static_cast<double>(k + 1));
   }
   if (!encoder->finish(error)) return failed(video.output + ": " + error);
   if (!file.commit()) return failed("cannot write '" + video.output + "'");
   return 0;
+}
+
+int drawAndEncode(const RenderRequest& request, ComputeOptions options, RunFigures& figures) {
+  FrameDrawer drawer(request, options);
+  return encode(request, [&](long k, FrameProgress& bar, std::string&) {
+    const double before = static_cast<double>(k);
+    return &drawer.draw(
+        k, [&](double done) { bar.update(before + done); }, figures);
+  });
 }
 
 // The frame as the folder holds it, checked to be this video's frame k.
@@ -156,24 +169,13 @@ int encodeFolder(const RenderRequest& request, RunFigures& figures) {
                     std::to_string(video.frameCount) + " is missing: '" + path + "'");
     }
   }
-  PendingFile file(video.output);
-  std::string error;
-  const std::unique_ptr<VideoEncoder> encoder =
-      VideoEncoder::open(file.temporary(), video.output, encoderSettings(request), error);
-  if (!encoder) return failed(video.output + ": " + error);
-  FrameProgress bar(video.frameCount);
   const PosterSize size = request.size.value_or(PosterSize{});
   FramePicture frame(size.width, size.height);
-  for (long k = 0; k < video.frameCount; ++k) {
-    if (!readFrame(request, k, frame, error)) return failed(error);
-    if (!encoder->add(frame.bytes(), frame.stride(), error))
-      return failed(video.output + ": " + error);
+  return encode(request, [&](long k, FrameProgress&, std::string& error) -> const FramePicture* {
+    if (!readFrame(request, k, frame, error)) return nullptr;
     ++figures.frames;
-    bar.update(static_cast<double>(k + 1));
-  }
-  if (!encoder->finish(error)) return failed(video.output + ": " + error);
-  if (!file.commit()) return failed("cannot write '" + video.output + "'");
-  return 0;
+    return &frame;
+  });
 }
 
 }  // namespace
