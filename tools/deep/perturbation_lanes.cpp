@@ -30,9 +30,7 @@ namespace {
 // One vector of four lanes. A second one could fill the waits in the first one's chain of
 // operations, but measured a third slower: the two vectors' state no longer stays in
 // registers.
-constexpr std::size_t kVectors = 1;
-constexpr std::size_t kWidth = 4;
-constexpr std::size_t kLanes = kVectors * kWidth;
+constexpr std::size_t kLanes = 4;
 
 typedef double V4d __attribute__((vector_size(32)));
 typedef std::int64_t V4i __attribute__((vector_size(32)));
@@ -60,7 +58,7 @@ ORVANE_AVX2 V4d pick(V4i mask, V4d now, V4d before) {
 
 // The vector holds its lanes in the order 0, 2, 1, 3: the order in which unpacking two pairs
 // of lanes' (re, im) values leaves them.
-constexpr std::array<std::size_t, kWidth> kOrder = {0, 2, 1, 3};
+constexpr std::array<std::size_t, kLanes> kOrder = {0, 2, 1, 3};
 
 // The pixels of a worker's share as they pass through the lanes.
 class Lanes {
@@ -126,64 +124,58 @@ class Lanes {
                     static_cast<long>(state.size) - 2 - static_cast<long>(state.i));
   }
 
-  // Lane l's vector and its place there.
-  static std::size_t vectorOf(std::size_t l) { return l / kWidth; }
-  static std::size_t placeOf(std::size_t l) { return kOrder[l % kWidth]; }
-
-  // Puts lane l's state into its vector.
+  // Puts lane l's state into the vector.
   ORVANE_AVX2 void load(std::size_t l) {
     Lane& lane = lanes_[l];
     const LaneState state = lane.orbit->pixel().lane();
-    const std::size_t v = vectorOf(l), p = placeOf(l);
+    const std::size_t p = kOrder[l];
     at_[l] = state.orbit + state.i;
-    registers_.steps[v][p] = 0;
-    registers_.wRe[v][p] = state.w.re;
-    registers_.wIm[v][p] = state.w.im;
-    registers_.cRe[v][p] = state.constant.re;
-    registers_.cIm[v][p] = state.constant.im;
-    registers_.isDouble[v][p] = state.scaled ? 0 : -1;
-    registers_.low[v][p] = state.scaled ? kRescaleBelow : kWideNormBelow;
-    registers_.high[v][p] = state.wNormAbove;
-    registers_.tiny[v][p] = state.scaled ? kTinyReferenceNorm : -1.0;
-    registers_.left[v][p] = stepsLeft(*lane.orbit);
-    registers_.bigRe[v][p] = at_[l]->re;
-    registers_.bigIm[v][p] = at_[l]->im;
-    registers_.lastQ[v][p] = 0;
+    registers_.steps[p] = 0;
+    registers_.wRe[p] = state.w.re;
+    registers_.wIm[p] = state.w.im;
+    registers_.cRe[p] = state.constant.re;
+    registers_.cIm[p] = state.constant.im;
+    registers_.isDouble[p] = state.scaled ? 0 : -1;
+    registers_.low[p] = state.scaled ? kRescaleBelow : kWideNormBelow;
+    registers_.high[p] = state.wNormAbove;
+    registers_.tiny[p] = state.scaled ? kTinyReferenceNorm : -1.0;
+    registers_.left[p] = stepsLeft(*lane.orbit);
+    registers_.bigRe[p] = at_[l]->re;
+    registers_.bigIm[p] = at_[l]->im;
+    registers_.lastQ[p] = 0;
   }
 
   // Hands lane l's vector steps back to its pixel.
   ORVANE_AVX2 void unload(std::size_t l) {
     Lane& lane = lanes_[l];
-    const std::size_t v = vectorOf(l), p = placeOf(l);
-    const auto steps = static_cast<int>(registers_.steps[v][p]);
+    const std::size_t p = kOrder[l];
+    const auto steps = static_cast<int>(registers_.steps[p]);
     if (steps == 0) return;
     LaneState state = lane.orbit->pixel().lane();
     state.i += static_cast<std::size_t>(steps);
-    state.w = {registers_.wRe[v][p], registers_.wIm[v][p]};
-    lane.orbit->resume(state, steps, registers_.lastQ[v][p]);
+    state.w = {registers_.wRe[p], registers_.wIm[p]};
+    lane.orbit->resume(state, steps, registers_.lastQ[p]);
   }
 
-  // The vectors' state, held in registers while the vectors step and in the members while
-  // lanes come and go.
+  // The vector's state, held in registers while it steps and in the members while lanes come
+  // and go.
   struct Registers {
-    V4d wRe[kVectors], wIm[kVectors], cRe[kVectors], cIm[kVectors], low[kVectors], high[kVectors],
-        tiny[kVectors], bigRe[kVectors], bigIm[kVectors], lastQ[kVectors];
-    V4i isDouble[kVectors], left[kVectors], steps[kVectors];
+    V4d wRe, wIm, cRe, cIm, low, high, tiny, bigRe, bigIm, lastQ;
+    V4i isDouble, left, steps;
 
     // Keeps the step just computed in the lanes of `keep`.
-    ORVANE_AVX2 void keep(std::size_t v, V4i keep, V4d nRe, V4d nIm, V4d nextRe, V4d nextIm,
-                          V4d q) {
-      wRe[v] = pick(keep, nRe, wRe[v]);
-      wIm[v] = pick(keep, nIm, wIm[v]);
-      bigRe[v] = pick(keep, nextRe, bigRe[v]);
-      bigIm[v] = pick(keep, nextIm, bigIm[v]);
-      lastQ[v] = pick(keep, q, lastQ[v]);
-      left[v] += keep;  // a kept lane's mask is -1
-      steps[v] -= keep;
+    ORVANE_AVX2 void keep(V4i keep, V4d nRe, V4d nIm, V4d nextRe, V4d nextIm, V4d q) {
+      wRe = pick(keep, nRe, wRe);
+      wIm = pick(keep, nIm, wIm);
+      bigRe = pick(keep, nextRe, bigRe);
+      bigIm = pick(keep, nextIm, bigIm);
+      lastQ = pick(keep, q, lastQ);
+      left += keep;  // a kept lane's mask is -1
+      steps -= keep;
     }
   };
 
-  // The vectors' steps, until a lane's pixel cannot come back.
+  // The vector's steps, until a lane's pixel cannot come back.
   ORVANE_AVX2 void together() {
     const double inside = surelyInside(work_.setup);
     const V4d bound = {inside, inside, inside, inside};
@@ -193,48 +185,38 @@ class Lanes {
     const Complex* at[kLanes];
     std::copy(std::begin(at_), std::end(at_), at);
     for (;;) {
-      V4d nRe[kVectors], nIm[kVectors], nextRe[kVectors], nextIm[kVectors], q[kVectors];
-      V4i event[kVectors], any = {};
-      for (std::size_t v = 0; v < kVectors; ++v) {
-        const auto pair = [&](std::size_t l) {
-          return _mm_loadu_pd(reinterpret_cast<const double*>(at[v * kWidth + l] + 1));
-        };
-        const __m256d low = _mm256_set_m128d(pair(1), pair(0));            // re0 im0 re1 im1
-        const __m256d high = _mm256_set_m128d(pair(3), pair(2));           // re2 im2 re3 im3
-        nextRe[v] = reinterpret_cast<V4d>(_mm256_unpacklo_pd(low, high));  // re0 re2 re1 re3
-        nextIm[v] = reinterpret_cast<V4d>(_mm256_unpackhi_pd(low, high));
-        // The difference where it is added to Z: dz in double mode, +0 in scaled mode.
-        const V4d dzRe = reinterpret_cast<V4d>(reinterpret_cast<V4i>(r.wRe[v]) & r.isDouble[v]);
-        const V4d dzIm = reinterpret_cast<V4d>(reinterpret_cast<V4i>(r.wIm[v]) & r.isDouble[v]);
-        const V4d tRe = 2 * r.bigRe[v] + dzRe;
-        const V4d tIm = 2 * r.bigIm[v] + dzIm;
-        nRe[v] = tRe * r.wRe[v] - tIm * r.wIm[v] + r.cRe[v];
-        nIm[v] = tRe * r.wIm[v] + tIm * r.wRe[v] + r.cIm[v];
-        const V4d zRe =
-            nextRe[v] + reinterpret_cast<V4d>(reinterpret_cast<V4i>(nRe[v]) & r.isDouble[v]);
-        const V4d zIm =
-            nextIm[v] + reinterpret_cast<V4d>(reinterpret_cast<V4i>(nIm[v]) & r.isDouble[v]);
-        q[v] = zRe * zRe + zIm * zIm;
-        const V4d wNorm = nRe[v] * nRe[v] + nIm[v] * nIm[v];
-        event[v] = ~(q[v] <= bound) | (r.isDouble[v] & (q[v] < wNorm)) |
-                   ((wNorm < r.low[v]) & ((wNorm > zero) | r.isDouble[v])) | (wNorm > r.high[v]) |
-                   (nextRe[v] * nextRe[v] + nextIm[v] * nextIm[v] < r.tiny[v]) | (r.left[v] < one);
-        any |= event[v];
-      }
-      if (_mm256_testz_si256(reinterpret_cast<__m256i>(any), reinterpret_cast<__m256i>(any))) {
-        for (std::size_t v = 0; v < kVectors; ++v)
-          r.keep(v, ~V4i{}, nRe[v], nIm[v], nextRe[v], nextIm[v], q[v]);
+      const auto pair = [&](std::size_t l) {
+        return _mm_loadu_pd(reinterpret_cast<const double*>(at[l] + 1));
+      };
+      const __m256d low = _mm256_set_m128d(pair(1), pair(0));                   // re0 im0 re1 im1
+      const __m256d high = _mm256_set_m128d(pair(3), pair(2));                  // re2 im2 re3 im3
+      const V4d nextRe = reinterpret_cast<V4d>(_mm256_unpacklo_pd(low, high));  // re0 re2 re1 re3
+      const V4d nextIm = reinterpret_cast<V4d>(_mm256_unpackhi_pd(low, high));
+      // The difference where it is added to Z: dz in double mode, +0 in scaled mode.
+      const V4d dzRe = reinterpret_cast<V4d>(reinterpret_cast<V4i>(r.wRe) & r.isDouble);
+      const V4d dzIm = reinterpret_cast<V4d>(reinterpret_cast<V4i>(r.wIm) & r.isDouble);
+      const V4d tRe = 2 * r.bigRe + dzRe;
+      const V4d tIm = 2 * r.bigIm + dzIm;
+      const V4d nRe = tRe * r.wRe - tIm * r.wIm + r.cRe;
+      const V4d nIm = tRe * r.wIm + tIm * r.wRe + r.cIm;
+      const V4d zRe = nextRe + reinterpret_cast<V4d>(reinterpret_cast<V4i>(nRe) & r.isDouble);
+      const V4d zIm = nextIm + reinterpret_cast<V4d>(reinterpret_cast<V4i>(nIm) & r.isDouble);
+      const V4d q = zRe * zRe + zIm * zIm;
+      const V4d wNorm = nRe * nRe + nIm * nIm;
+      const V4i event = ~(q <= bound) | (r.isDouble & (q < wNorm)) |
+                        ((wNorm < r.low) & ((wNorm > zero) | r.isDouble)) | (wNorm > r.high) |
+                        (nextRe * nextRe + nextIm * nextIm < r.tiny) | (r.left < one);
+      if (_mm256_testz_si256(reinterpret_cast<__m256i>(event), reinterpret_cast<__m256i>(event))) {
+        r.keep(~V4i{}, nRe, nIm, nextRe, nextIm, q);
         for (const Complex*& lane : at) ++lane;
         continue;
       }
       // The lanes that stopped the step leave without it; the others keep it.
-      for (std::size_t v = 0; v < kVectors; ++v)
-        r.keep(v, ~event[v], nRe[v], nIm[v], nextRe[v], nextIm[v], q[v]);
+      r.keep(~event, nRe, nIm, nextRe, nextIm, q);
       registers_ = r;
-      for (std::size_t l = 0; l < kLanes; ++l)
-        at_[l] = at[l] + (event[vectorOf(l)][placeOf(l)] == 0);
+      for (std::size_t l = 0; l < kLanes; ++l) at_[l] = at[l] + (event[kOrder[l]] == 0);
       for (std::size_t l = 0; l < kLanes; ++l) {
-        if (event[vectorOf(l)][placeOf(l)] == 0) continue;
+        if (event[kOrder[l]] == 0) continue;
         unload(l);
         if (!refill(l, true)) {
           for (std::size_t other = 0; other < kLanes; ++other) {
