@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "tools/render_picture.h"
+#include "render/render_picture.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 # 1280 x 720, 10 s at 30 frames per second from magnification 1 to 1e12 at depth 2048.
 # Needs GNU time (/usr/bin/time, Debian package time).
 set -euo pipefail
-render=${1:-build/release/tools/orvane-render}
+render=${1:-build/release/src/render/orvane-render}
 shift || true
 view=("$@")
 if ((${#view[@]} == 0)); then

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "fuzz_check.h"
-#include "tools/png_text.h"
+#include "png/png_text.h"
 
 namespace {
 

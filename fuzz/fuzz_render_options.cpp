@@ -14,13 +14,13 @@
 #include <cmath>
 #include <cstring>
 
+#include "deep/deep_view.h"
 #include "engine/memory_surface.h"
 #include "engine/render_pass.h"
 #include "fuzz_support.h"
-#include "tools/deep/deep_view.h"
-#include "tools/png_file.h"
-#include "tools/render_options.h"
-#include "tools/view_chunk.h"
+#include "png/png_file.h"
+#include "render/render_options.h"
+#include "render/view_chunk.h"
 
 namespace {
 

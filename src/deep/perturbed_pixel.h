@@ -1,0 +1,246 @@
+// One pixel of a deep picture, iterated as its difference dz from a reference orbit Z:
+//   z = Z + dz,  dz' = (2Z + dz) dz + dc.
+// The pixel moves to the critical orbit (rebases) whenever |z| < |dz|: from there on its
+// difference is z itself, so an orbit passing near 0, whose distance from the reference
+// would otherwise cancel away, keeps every bit. It also rebases when the reference ends.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+#include "deep/reference_orbit.h"
+#include "engine/point_iteration.h"
+
+namespace orvane::deep {
+
+// |dz|^2 from 2^-1000 up is iterated in double: dz^2 is then still a normal double. The
+// switch back waits until |dz|^2 < 2^-1020, so a difference hovering at the border does not
+// convert at every step.
+inline constexpr std::int64_t kDoubleNormExponent = -1000;
+inline constexpr double kWideNormBelow = 0x1p-1020;
+
+// Below that, dz = w 2^k is iterated as a double w with a separate exponent k, which costs
+// no more than a double step: w' = 2Z w + dc 2^-k. w is brought back near 1 once |w|^2
+// leaves [2^-800, 2^800], and the pixel returns to double mode as soon as |dz|^2 passes
+// 2^-1000: the scaled step relies on |dz| staying that small.
+inline constexpr double kRescaleAbove = 0x1p800;
+inline constexpr double kRescaleBelow = 0x1p-800;
+// A reference value this small may come near a difference of its own size, where z = Z + dz
+// cancels or rebases: such steps are taken exactly, in FloatExp. Above it |dz| is at most
+// 2^-100 of |Z|.
+inline constexpr double kTinyReferenceNorm = 0x1p-800;
+
+inline double norm(Complex z) {
+  return z.re * z.re + z.im * z.im;
+}
+
+// What a step in double or scaled mode reads and changes, for several pixels stepped at
+// once. In double mode w is dz itself; in scaled mode it is left out where dz is added to Z.
+struct LaneState {
+  const Complex* orbit;  // Z_0 ...
+  std::size_t size;      // ... Z_{size-1}
+  std::size_t i;         // the step goes from Z_i to Z_{i+1}
+  Complex w;             // the difference, dz or dz 2^-k
+  Complex constant;      // dc, or dc 2^-k
+  double wNormAbove;     // |w|^2 past which the step changes scale or mode
+  bool scaled;
+};
+
+class PerturbedPixel {
+ public:
+  PerturbedPixel(const DeepReference& reference, ComplexExp offset)
+      : reference_(reference), orbit_(&reference.start()) {
+    if (reference.perturbsStart()) {
+      dzWide_ = offset;
+    } else {
+      dcWide_ = offset;
+    }
+    settle();
+  }
+
+  // |z0|^2.
+  double startNorm() const { return (orbit_->wideAt(0) + dzWide_).norm().toDouble(); }
+
+  // One step; returns |z|^2 after it.
+  double step() {
+    if (!scaled_) return stepDouble();
+    if (scaledSuits()) return stepScaled();
+    dzWide_ = scaledDifference();
+    const double q = stepWide();
+    settle();
+    return q;
+  }
+
+  // Whether the next step is a plain double or scaled one, which LaneState describes.
+  bool laneReady() const { return !scaled_ || scaledSuits(); }
+  LaneState lane() const {
+    return {orbit_->data(), orbit_->size(), i_, w_, constant_, wNormAbove_, scaled_};
+  }
+  // Takes back the steps taken outside: none of them rebased, rescaled or changed mode.
+  void resume(const LaneState& lane) {
+    i_ = lane.i;
+    w_ = lane.w;
+  }
+
+ private:
+  static Complex toDouble(ComplexExp z) { return {z.re.toDouble(), z.im.toDouble()}; }
+
+  // Continues from dzWide_ in double where it fits, else scaled. A difference of 0 fits when
+  // dc does: it is dc after the next step.
+  void settle() {
+    const FloatExp dzNorm = dzWide_.norm();
+    if (suitsDouble(dzNorm.isZero() ? dcWide_.norm() : dzNorm)) {
+      w_ = toDouble(dzWide_);
+      constant_ = toDouble(dcWide_);
+      wNormAbove_ = std::numeric_limits<double>::infinity();
+      scaled_ = false;
+    } else {
+      scale(dzWide_);
+    }
+  }
+
+  static bool suitsDouble(FloatExp dzNorm) {
+    return !dzNorm.isZero() && dzNorm.exponent() > kDoubleNormExponent;
+  }
+
+  // dz = w 2^k with |w| near 1, or with k taken from dc while dz is still 0.
+  void scale(ComplexExp dz) {
+    const ComplexExp& by = dz.re.isZero() && dz.im.isZero() ? dcWide_ : dz;
+    constexpr std::int64_t kNone = std::numeric_limits<std::int64_t>::min();
+    const std::int64_t k = std::max(by.re.isZero() ? kNone : by.re.exponent(),
+                                    by.im.isZero() ? kNone : by.im.exponent());
+    scaleExponent_ = k == kNone ? 0 : k;
+    const FloatExp down(1.0, -scaleExponent_);
+    w_ = toDouble({dz.re * down, dz.im * down});
+    constant_ = toDouble({dcWide_.re * down, dcWide_.im * down});
+    // |dz|^2 = |w|^2 2^2k reaches 2^-1000 at |w|^2 = 2^(-1000 - 2k).
+    const std::int64_t leaveExponent = kDoubleNormExponent - 2 * scaleExponent_;
+    wNormAbove_ = leaveExponent < 800 ? FloatExp(1.0, leaveExponent).toDouble() : kRescaleAbove;
+    scaled_ = true;
+  }
+
+  ComplexExp scaledDifference() const {
+    const FloatExp up(1.0, scaleExponent_);
+    return {FloatExp(w_.re) * up, FloatExp(w_.im) * up};
+  }
+
+  // The scaled step holds while the reference stays clear of 0 and of its end.
+  bool scaledSuits() const {
+    return i_ + 2 < orbit_->size() && norm(orbit_->at(i_)) >= kTinyReferenceNorm &&
+           norm(orbit_->at(i_ + 1)) >= kTinyReferenceNorm;
+  }
+
+  // Rebasing: the critical orbit starts at 0, so the new difference is z, exactly.
+  bool mustRebase(bool closerToZero) const { return closerToZero || i_ + 1 == orbit_->size(); }
+  void rebase() {
+    orbit_ = &reference_.critical();
+    i_ = 0;
+  }
+
+  double stepDouble() {
+    const Complex big = orbit_->at(i_);
+    const double tRe = 2 * big.re + w_.re;
+    const double tIm = 2 * big.im + w_.im;
+    const double nextRe = tRe * w_.re - tIm * w_.im + constant_.re;
+    const double nextIm = tRe * w_.im + tIm * w_.re + constant_.im;
+    w_ = {nextRe, nextIm};
+    const Complex next = orbit_->at(++i_);
+    const Complex z = {next.re + w_.re, next.im + w_.im};
+    const double q = norm(z);
+    double dzNorm = norm(w_);
+    if (mustRebase(q < dzNorm)) {
+      rebase();
+      w_ = z;
+      dzNorm = q;
+    }
+    if (dzNorm < kWideNormBelow) scale({FloatExp(w_.re), FloatExp(w_.im)});
+    return q;
+  }
+
+  // Far from 0 the reference swamps the difference. dz^2 is at most 2^-100 of 2Z dz and
+  // z = Z + dz is Z within 2^-100, both far below a double's rounding, so the step leaves dz
+  // out there: no operation meets the subnormals, which cost a hundred normal ones. Nor can
+  // the pixel rebase, since |z| is far above |dz|.
+  double stepScaled() {
+    const Complex big = orbit_->at(i_);
+    // + 0.0 turns a -0 into +0, as the vector step's masked-out difference does.
+    const double tRe = 2 * big.re + 0.0;
+    const double tIm = 2 * big.im + 0.0;
+    const double nextRe = tRe * w_.re - tIm * w_.im + constant_.re;
+    const double nextIm = tRe * w_.im + tIm * w_.re + constant_.im;
+    w_ = {nextRe, nextIm};
+    const double q = norm(orbit_->at(++i_));
+    const double wNorm = norm(w_);
+    if (wNorm > wNormAbove_ || (wNorm < kRescaleBelow && wNorm > 0)) {
+      dzWide_ = scaledDifference();
+      settle();
+    }
+    return q;
+  }
+
+  double stepWide() {
+    const ComplexExp big = orbit_->wideAt(i_);
+    dzWide_ = (big + big + dzWide_) * dzWide_ + dcWide_;
+    const ComplexExp z = orbit_->wideAt(++i_) + dzWide_;
+    const FloatExp q = z.norm();
+    if (mustRebase(q < dzWide_.norm())) {
+      rebase();
+      dzWide_ = z;
+    }
+    return q.toDouble();
+  }
+
+  const DeepReference& reference_;
+  const ReferenceOrbit* orbit_;
+  std::size_t i_ = 0;
+  bool scaled_ = true;
+  ComplexExp dzWide_;  // the difference at a wide step, and before the first
+  ComplexExp dcWide_;  // the constant's difference: 0 for Julia sets
+  Complex w_;          // dz, or dz 2^-scaleExponent_ in scaled mode
+  Complex constant_;   // dc, or dc 2^-scaleExponent_ in scaled mode
+  double wNormAbove_ = 0;
+  std::int64_t scaleExponent_ = 0;
+};
+
+// A pixel's orbit with its escape test, one step at a time, so that several can be
+// interleaved.
+class PerturbedOrbit {
+ public:
+  PerturbedOrbit(const DeepReference& reference, ComplexExp offset, std::uint64_t randomBase)
+      : pixel_(reference, offset), randomBase_(randomBase), q_(pixel_.startNorm()) {}
+
+  // One step and its test; true once the result is final.
+  bool advance(const PointSetup& setup) {
+    result_.m = q_;
+    q_ = pixel_.step();
+    result_.q = q_;
+    if (n_ == setup.depth || escapedAt(q_, n_, setup, randomBase_)) {
+      result_.n = n_;
+      result_.reached = n_ == setup.depth;
+      return true;
+    }
+    ++n_;
+    return false;
+  }
+
+  // Steps taken outside, none of which escaped or reached the depth, ending on |z|^2 = q.
+  void resume(const LaneState& lane, int steps, double q) {
+    pixel_.resume(lane);
+    n_ += steps;
+    q_ = q;
+  }
+
+  PerturbedPixel& pixel() { return pixel_; }
+  int n() const { return n_; }
+  const PointResult& result() const { return result_; }
+
+ private:
+  PerturbedPixel pixel_;
+  std::uint64_t randomBase_;
+  double q_;
+  int n_ = 0;
+  PointResult result_;
+};
+
+}  // namespace orvane::deep

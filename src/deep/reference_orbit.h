@@ -1,0 +1,66 @@
+// The reference orbits a deep picture's pixels are perturbed around, computed in MPFR and
+// kept as doubles.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+#include "deep/deep_view.h"
+#include "deep/float_exp.h"
+#include "engine/point_iteration.h"
+
+namespace orvane::deep {
+
+// Told the share of the reference work done, from 0 to 1, every few hundred steps: at the
+// deepest magnifications the orbits take longer than the pixels.
+using OrbitProgress = std::function<void(double done)>;
+
+// Z_0, Z_1 = Z_0^2 + c, ... up to the first value past every threshold the jitter can draw,
+// or up to Z_{depth+1}: a pixel takes at most depth + 1 steps.
+class ReferenceOrbit {
+ public:
+  std::size_t size() const { return values_.size(); }
+  Complex at(std::size_t i) const { return values_[i]; }
+  const Complex* data() const { return values_.data(); }
+  // The value with the wide exponent; only orbits with parts below the doubles' normal range
+  // keep a wide copy, the others convert their doubles exactly.
+  ComplexExp wideAt(std::size_t i) const {
+    if (!wide_.empty()) return wide_[i];
+    return {FloatExp(values_[i].re), FloatExp(values_[i].im)};
+  }
+
+  static ReferenceOrbit compute(mpfr_srcptr startRe, mpfr_srcptr startIm, mpfr_srcptr cRe,
+                                mpfr_srcptr cIm, mpfr_prec_t bits, const PointSetup& setup,
+                                const OrbitProgress& progress = {});
+
+ private:
+  void append(mpfr_srcptr re, mpfr_srcptr im);
+
+  std::vector<Complex> values_;
+  std::vector<ComplexExp> wide_;
+  bool needsWide_ = false;
+};
+
+// The orbits of one view: the pixels start on `start`, whose first value all pixels share
+// for the Mandelbrot set (z0) and is the view centre for Julia sets. A pixel whose |z| falls
+// below its difference from the reference, or that outlives its reference, moves on to
+// `critical`, the orbit of the critical point 0 under the same c: its difference is then z
+// itself, exact, however close to 0 the orbit came.
+class DeepReference {
+ public:
+  DeepReference(const DeepView& view, const PointSetup& setup, const OrbitProgress& progress = {});
+
+  const ReferenceOrbit& start() const { return start_; }
+  const ReferenceOrbit& critical() const { return shared_ ? start_ : critical_; }
+  // Julia sets perturb the start value, the Mandelbrot set the constant.
+  bool perturbsStart() const { return perturbsStart_; }
+
+ private:
+  ReferenceOrbit start_;
+  ReferenceOrbit critical_;
+  bool shared_ = false;  // the start is 0 itself: one orbit serves both roles
+  bool perturbsStart_ = false;
+};
+
+}  // namespace orvane::deep

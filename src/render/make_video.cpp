@@ -1,0 +1,202 @@
+// Zoom videos: the frame count, a share of the frames as PNGs, or the video itself.
+#include "render/make_video.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "render/frame_files.h"
+#include "render/frame_plan.h"
+#include "render/frame_progress.h"
+#include "render/pending_file.h"
+#include "render/render_picture.h"
+#include "render/view_chunk.h"
+#include "video/video_encoder.h"
+
+namespace orvane::video {
+
+namespace {
+
+constexpr int kFailed = 1;
+
+int failed(const std::string& message) {
+  std::fprintf(stderr, "orvane-render: %s\n", message.c_str());
+  return kFailed;
+}
+
+// What the run did, for --stats.
+struct RunFigures {
+  long frames = 0;
+  long deepFrames = 0;
+  long references = 0;
+  std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+
+  void print() const {
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf(
+        "frames %ld\ndeep frames %ld\nreference orbits computed %ld\nseconds %.6f\n"
+        "frames per second %.4g\n",
+        frames, deepFrames, references, seconds,
+        seconds > 0 ? static_cast<double>(frames) / seconds : 0.0);
+  }
+};
+
+// Draws the frames of one video, each exactly as a poster of its own view is drawn, into one
+// picture that each frame overwrites: frames are handed on one at a time, never all held.
+class FrameDrawer {
+ public:
+  FrameDrawer(const RenderRequest& request, ComputeOptions options)
+      : request_(request),
+        options_(options),
+        size_(request.size.value_or(PosterSize{})),
+        picture_(size_.width, size_.height) {}
+
+  // Frame k; `progress` is told the share of it done.
+  const FramePicture& draw(long k, const PosterProgress& progress, RunFigures& figures) {
+    const VideoRequest& video = *request_.video;
+    RenderRequest frame = request_;
+    frame.video.reset();
+    frame.zoom = frameZoom(video.zoomFrom, request_.zoom.value_or("1"), k, video.frameCount);
+    const RenderedPicture rendered = renderPicture(
+        frame, options_, [this](int y, std::span<const Colour> row) { picture_.setRow(y, row); },
+        progress, {}, &reuse_);
+    view_ = rendered.view;
+    ++figures.frames;
+    figures.deepFrames += rendered.choice.deep;
+    figures.references = reuse_.computed;
+    return picture_;
+  }
+
+  // The view of the frame last drawn.
+  const std::string& view() const { return view_; }
+
+ private:
+  const RenderRequest& request_;
+  ComputeOptions options_;
+  PosterSize size_;
+  FramePicture picture_;
+  std::string view_;
+  ReferenceReuse reuse_;
+};
+
+EncoderSettings encoderSettings(const RenderRequest& request) {
+  const VideoRequest& video = *request.video;
+  const PosterSize size = request.size.value_or(PosterSize{});
+  return {size.width, size.height, video.fps, video.codec, video.quality};
+}
+
+int renderFrames(const RenderRequest& request, ComputeOptions options, RunFigures& figures) {
+  const VideoRequest& video = *request.video;
+  std::error_code made;
+  std::filesystem::create_directories(video.framesDir, made);
+  if (made) return failed("cannot make the folder '" + video.framesDir + "'");
+  FrameDrawer drawer(request, options);
+  const auto [first, last] = *video.frames;
+  FrameProgress bar(last - first + 1);
+  for (long k = first; k <= last; ++k) {
+    const double before = static_cast<double>(k - first);
+    const FramePicture& picture = drawer.draw(
+        k, [&](double done) { bar.update(before + done); }, figures);
+    const std::string path = framePath(video.framesDir, k);
+    std::string error;
+    if (!writeFramePng(picture, drawer.view(), path, options.threads, error)) return failed(error);
+    bar.update(before + 1);
+  }
+  return 0;
+}
+
+// Encodes frames 0 to N-1, frame k as `frameOf` gives it (nothing, with the reason in
+// `error`, when it cannot), into a file that takes the video's name only once complete.
+using FrameSource =
+    std::function<const FramePicture*(long k, FrameProgress& bar, std::string& error)>;
+
+int encode(const RenderRequest& request, const FrameSource& frameOf) {
+  const VideoRequest& video = *request.video;
+  PendingFile file(video.output);
+  std::string error;
+  const std::unique_ptr<VideoEncoder> encoder =
+      VideoEncoder::open(file.temporary(), video.output, encoderSettings(request), error);
+  if (!encoder) return failed(video.output + ": " + error);
+  FrameProgress bar(video.frameCount);
+  for (long k = 0; k < video.frameCount; ++k) {
+    const FramePicture* frame = frameOf(k, bar, error);
+    if (!frame) return failed(error);
+    if (!encoder->add(frame->bytes(), frame->stride(), error))
+      return failed(video.output + ": " + error);
+    bar.update(static_cast<double>(k + 1));
+  }
+  if (!encoder->finish(error)) return failed(video.output + ": " + error);
+  if (!file.commit()) return failed("cannot write '" + video.output + "'");
+  return 0;
+}
+
+int drawAndEncode(const RenderRequest& request, ComputeOptions options, RunFigures& figures) {
+  FrameDrawer drawer(request, options);
+  return encode(request, [&](long k, FrameProgress& bar, std::string&) {
+    const double before = static_cast<double>(k);
+    return &drawer.draw(
+        k, [&](double done) { bar.update(before + done); }, figures);
+  });
+}
+
+// The frame as the folder holds it, checked to be this video's frame k.
+bool readFrame(const RenderRequest& request, long k, FramePicture& frame, std::string& error) {
+  const VideoRequest& video = *request.video;
+  const std::string path = framePath(video.framesDir, k);
+  std::string view;
+  if (!readFramePng(path, frame, view, error)) return false;
+  // A frame of another video (other magnifications, another frame count) would pass unseen.
+  const std::string zoom =
+      frameZoom(video.zoomFrom, request.zoom.value_or("1"), k, video.frameCount);
+  if ((view + " ").find(" --zoom=" + zoom + " ") == std::string::npos) {
+    error = "the frame '" + path + "' is not frame " + std::to_string(k) +
+            " of this video, whose magnification is " + zoom;
+    return false;
+  }
+  return true;
+}
+
+int encodeFolder(const RenderRequest& request, RunFigures& figures) {
+  const VideoRequest& video = *request.video;
+  for (long k = 0; k < video.frameCount; ++k) {
+    const std::string path = framePath(video.framesDir, k);
+    if (!std::filesystem::exists(path)) {
+      return failed("--frames-dir: frame " + std::to_string(k) + " of " +
+                    std::to_string(video.frameCount) + " is missing: '" + path + "'");
+    }
+  }
+  const PosterSize size = request.size.value_or(PosterSize{});
+  FramePicture frame(size.width, size.height);
+  return encode(request, [&](long k, FrameProgress&, std::string& error) -> const FramePicture* {
+    if (!readFrame(request, k, frame, error)) return nullptr;
+    ++figures.frames;
+    return &frame;
+  });
+}
+
+}  // namespace
+
+int runVideo(const RenderRequest& request, ComputeOptions options) {
+  const VideoRequest& video = *request.video;
+  if (video.countOnly) {
+    std::printf("%ld\n", video.frameCount);
+    return 0;
+  }
+  removePendingOnInterrupt();
+  RunFigures figures;
+  int status = 0;
+  if (video.frames)
+    status = renderFrames(request, options, figures);
+  else if (!video.framesDir.empty())
+    status = encodeFolder(request, figures);
+  else
+    status = drawAndEncode(request, options, figures);
+  if (status == 0 && request.stats) figures.print();
+  return status;
+}
+
+}  // namespace orvane::video

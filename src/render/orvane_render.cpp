@@ -1,0 +1,102 @@
+// orvane-render: draws one view headless with the real load routine and render pass.
+#include <QCoreApplication>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <span>
+
+#include "png/png_file.h"
+#include "render/render_options.h"
+#include "render/render_picture.h"
+#include "render/video_launch.h"
+#include "render/view_chunk.h"
+
+namespace {
+
+constexpr int kBadOptions = 2;
+constexpr int kWriteFailed = 1;
+
+// The share of the progress bar that the rows in the file fill, the pass filling the rest: the
+// writing mostly keeps up with the pass, and the bar ends only once the file is complete.
+constexpr double kWritingShare = 0.1;
+
+// A progress bar on standard error, shown once a picture has taken more than a second.
+class ProgressBar {
+ public:
+  void operator()(double done) {
+    using namespace std::chrono;
+    if (steady_clock::now() - start_ < seconds(1)) return;
+    constexpr int kWidth = 40;
+    const int filled = static_cast<int>(done * kWidth);
+    std::fprintf(stderr, "\r[%-*.*s] %3d%%", kWidth, filled,
+                 "########################################", static_cast<int>(done * 100));
+    shown_ = true;
+  }
+  // Ends the bar's line, so that what follows starts on a line of its own.
+  void end() {
+    if (shown_) std::fputc('\n', stderr);
+    shown_ = false;
+  }
+  ~ProgressBar() { end(); }
+
+ private:
+  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+  bool shown_ = false;
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QCoreApplication application(argc, argv);
+  const orvane::ParsedCommandLine parsed = orvane::parseRenderCommandLine(application.arguments());
+  if (!parsed.help.empty()) {
+    std::fputs(parsed.help.c_str(), stdout);
+    return 0;
+  }
+  if (!parsed.request) {
+    std::fprintf(stderr, "orvane-render: %s\n", parsed.error.c_str());
+    return kBadOptions;
+  }
+  const orvane::RenderRequest& request = *parsed.request;
+
+  const orvane::ComputeOptions options{.threads = request.threads, .vectorised = !request.scalar};
+  if (request.video) return orvane::drawVideo(request, options, argv);
+  const orvane::PosterSize size = request.size.value_or(orvane::PosterSize{});
+  // A file that cannot be made is reported before the picture is computed.
+  orvane::PngWriter file(request.output, size.width, size.height, request.threads);
+  if (!file.error().empty()) {
+    std::fprintf(stderr, "orvane-render: %s\n", file.error().c_str());
+    return kWriteFailed;
+  }
+  ProgressBar progress;
+  double computed = 0;
+  const auto showProgress = [&] {
+    const double written = static_cast<double>(file.rowsWritten()) / size.height;
+    progress((1 - kWritingShare) * computed + kWritingShare * written);
+  };
+  const orvane::RenderedPicture rendered = orvane::renderPicture(
+      request, options, [&file](int y, std::span<const orvane::Colour> row) { file.row(y, row); },
+      [&](double done) {
+        computed = done;
+        showProgress();
+      },
+      [&file](const std::string& view) { file.addText(orvane::kViewChunkKey, view); });
+  if (!file.finish(showProgress)) {
+    std::fprintf(stderr, "orvane-render: %s\n", file.error().c_str());
+    return kWriteFailed;
+  }
+  progress.end();
+  if (request.stats) {
+    const orvane::PassStatistics& statistics = rendered.statistics;
+    std::printf("mode %s\nreason %s\n", rendered.choice.deep ? "deep" : "double",
+                rendered.choice.reason.c_str());
+    std::printf("iterations %llu\npixels %llu\nseconds %.6f\niterations per second %.4g\n",
+                static_cast<unsigned long long>(statistics.iterations),
+                static_cast<unsigned long long>(statistics.pixels), statistics.seconds,
+                statistics.seconds > 0
+                    ? static_cast<double>(statistics.iterations) / statistics.seconds
+                    : 0.0);
+  }
+  return 0;
+}

@@ -1,0 +1,44 @@
+// One picture of orvane-render: the window's own, a poster, or a deep view, handed out row by
+// row in order.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "deep/precision_choice.h"
+#include "deep/reference_orbit.h"
+#include "engine/poster.h"
+#include "render/render_options.h"
+
+namespace orvane {
+
+struct RenderedPicture {
+  PassStatistics statistics;     // iterations as a direct iteration takes them, n + 1 per pixel
+  deep::PrecisionChoice choice;  // double or deep, and why
+  std::string view;              // the view options the file keeps
+};
+
+// Told the view options the file keeps, once the pass has settled them.
+using ViewSink = std::function<void(const std::string& view)>;
+
+// The reference orbits of the last deep picture drawn, for the next one of the same centre at
+// the same precision: pictures that differ only in their magnification, as a video's frames
+// do. The orbits are then the very ones the picture would compute, so it stays the same.
+struct ReferenceReuse {
+  std::string centreX, centreY;
+  mpfr_prec_t bits = 0;
+  std::shared_ptr<const deep::DeepReference> reference;
+  long computed = 0;  // how many references were computed rather than reused
+};
+
+// Draws the picture `request` asks for: at 400 x 300 in double precision the pass exactly as
+// Start draws it, cell order and all; at other sizes, and in deep mode at any size, in row
+// bands. `progress` covers a deep view's reference orbits too. `view` is told the view before
+// the first row, so a file can keep it ahead of the picture. `reuse`, when given, is shared
+// only by requests that differ in nothing but the magnification.
+RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions options,
+                              const PosterRowSink& sink, const PosterProgress& progress = {},
+                              const ViewSink& view = {}, ReferenceReuse* reuse = nullptr);
+
+}  // namespace orvane

@@ -1,0 +1,11 @@
+// orvane-render-video makes the videos itself.
+#include "render/make_video.h"
+#include "render/video_launch.h"
+
+namespace orvane {
+
+int drawVideo(const RenderRequest& request, ComputeOptions options, char*[]) {
+  return video::runVideo(request, options);
+}
+
+}  // namespace orvane

@@ -1,0 +1,156 @@
+// Deep pictures as orvane-render draws them, against the same poster with every pixel iterated
+// directly in MPFR: at least 99 % of the colours must be equal, in every colour mode.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "deep/deep_view.h"
+#include "deep_views.h"
+#include "direct_iteration.h"
+#include "render/render_picture.h"
+
+namespace orvane::deep {
+namespace {
+
+struct PictureCase {
+  const char* name;
+  RenderRequest request;
+};
+
+std::vector<Colour> rowsOf(const PosterSize& size, const auto& draw) {
+  std::vector<Colour> picture(static_cast<std::size_t>(size.width) * size.height);
+  draw([&](int y, std::span<const Colour> row) {
+    std::copy(row.begin(), row.end(), picture.begin() + std::ptrdiff_t{y} * size.width);
+  });
+  return picture;
+}
+
+std::vector<Colour> deepPicture(const RenderRequest& request) {
+  return rowsOf(*request.size, [&](const PosterRowSink& sink) {
+    const RenderedPicture picture = renderPicture(request, {}, sink);
+    EXPECT_TRUE(picture.choice.deep) << picture.choice.reason;
+  });
+}
+
+// The poster's own colouring and jitter draws, with each pixel's iteration done in MPFR at
+// twice the bits the deep view reads its numbers with.
+std::vector<Colour> directPicture(const RenderRequest& request) {
+  const auto& [x, y] = *request.centre;
+  const DeepViewReading reading = readDeepView(x, y, *request.zoom);
+  const testing::DirectView view{x.c_str(), y.c_str(), request.zoom->c_str(),
+                                 2 * reading.view->precisionBits};
+  const PosterKernel direct = [&view](const PointSetup&) -> ShareKernel {
+    return [&view](PointWork& work) {
+      return computeEach(work, [&](Pixel p, std::uint64_t randomBase) {
+        return testing::iterateDirect(view, p.x, p.y, work.setup, randomBase);
+      });
+    };
+  };
+  return rowsOf(*request.size, [&](const PosterRowSink& sink) {
+    ExplorerState state;
+    DialogValues dialogs;
+    applyRenderRequest(request, state, dialogs);
+    renderPoster(state, dialogs, *request.size, {}, sink, {}, direct);
+  });
+}
+
+class DeepPicture : public ::testing::TestWithParam<PictureCase> {};
+
+TEST_P(DeepPicture, EqualsTheDirectIteration) {
+  const RenderRequest& request = GetParam().request;
+  const std::vector<Colour> deep = deepPicture(request);
+  const std::vector<Colour> direct = directPicture(request);
+  std::size_t same = 0;
+  std::set<std::uint32_t> colours;
+  for (std::size_t i = 0; i < deep.size(); ++i) {
+    same += deep[i] == direct[i];
+    colours.insert(direct[i]);
+  }
+  EXPECT_GE(colours.size(), 2u) << "a flat picture proves nothing";
+  EXPECT_GE(double(same) / double(deep.size()), 0.99);
+}
+
+RenderRequest view(std::string x, std::string y, std::string zoom, std::int16_t depth,
+                   PosterSize size) {
+  RenderRequest r;
+  r.centre = {std::move(x), std::move(y)};
+  r.zoom = std::move(zoom);
+  r.depth = depth;
+  r.size = size;
+  return r;
+}
+
+RenderRequest with(RenderRequest r, std::int16_t colourMode, std::int16_t rotation) {
+  r.colourMode = colourMode;
+  r.rotation = rotation;
+  return r;
+}
+
+// The centre of a Julia view c = i a fifth of a pixel beside the critical point's preimage
+// -sqrt(-i) = (1 - i) / -sqrt 2, so the reference's next value is c plus a square far below a
+// pixel; its 300 digits are far more than the view needs.
+RenderRequest juliaNearAPreimage() {
+  MpfrNumber root(1000);
+  mpfr_sqrt_ui(root.get(), 2, MPFR_RNDN);
+  mpfr_ui_div(root.get(), 1, root.get(), MPFR_RNDN);
+  const std::string y = "-" + testing::decimal(root.get());
+  mpfr_add_d(root.get(), root.get(), 3e-102, MPFR_RNDN);
+  RenderRequest r = view(testing::decimal(root.get()), y, "1e100", 1500, {24, 18});
+  r.drawing = formula::kJulia;
+  r.components = {0, 1};
+  r.jitter = {1, 1.5f};
+  return with(r, colour_mode::kGrey, 11);
+}
+
+// A point where the Hole's escape count changes, found by halving a segment whose ends
+// escape at different steps until it is far below the view's pixels.
+std::string holeBoundaryX(const char* y, double xInside, double xOutside, int halvings) {
+  PointSetup setup = preparePointSetup({.formula = formula::kHole, .iterDepth = 200});
+  auto escapeOf = [&](mpfr_srcptr x) {
+    testing::DirectPoint c{MpfrNumber(400), MpfrNumber(400)};
+    mpfr_set(c.re.get(), x, MPFR_RNDN);
+    mpfr_set_str(c.im.get(), y, 10, MPFR_RNDN);
+    return testing::iterateHoleDirect(c, setup).n;
+  };
+  MpfrNumber low(400), high(400), middle(400);
+  mpfr_set_d(low.get(), xInside, MPFR_RNDN);
+  mpfr_set_d(high.get(), xOutside, MPFR_RNDN);
+  const int inside = escapeOf(low.get());
+  for (int i = 0; i < halvings; ++i) {
+    mpfr_add(middle.get(), low.get(), high.get(), MPFR_RNDN);
+    mpfr_div_2ui(middle.get(), middle.get(), 1, MPFR_RNDN);
+    mpfr_swap(escapeOf(middle.get()) == inside ? low.get() : high.get(), middle.get());
+  }
+  return testing::decimal(low.get());
+}
+
+RenderRequest holeAtTheEdge() {
+  RenderRequest r =
+      view(holeBoundaryX("-0.045", -0.2125, -0.05, 120), "-0.045", "1e30", 200, {40, 30});
+  r.drawing = formula::kHole;
+  return with(r, colour_mode::kRgb, -30);
+}
+
+const PictureCase kCases[] = {
+    {"misiurewiczAt1e20", with(view("0", "1", "1e20", 300, {60, 45}), colour_mode::kTwoColour, 30)},
+    {"minibrotAt1e100",
+     // Off the real axis the reference escapes early, long before the minibrot's pixels. The
+     // axis runs between two pixel columns: a column on it would be a filament, which a 53-bit
+     // offset from the centre misses by 1e-16 pixel.
+     with(view(testing::nucleusNearTip(85, 800, 1e-100), "5.5e-101", "1e100", 1000, {40, 30}),
+          colour_mode::kRgb, 180)},
+    {"misiurewiczAt1e300", with(view("0", "1", "1e300", 1000, {32, 24}), colour_mode::kGrey, -45)},
+    {"pastTheDoublesAt1e1000",
+     // Near i a pixel's distance from the point grows about 2.4 times a step: 2650 steps.
+     with(view("0", "1", "1e1000", 3200, {24, 18}), colour_mode::kRgb, 7)},
+    {"juliaNearAPreimageAt1e100", juliaNearAPreimage()},
+    {"holeAt1e30", holeAtTheEdge()},
+};
+
+INSTANTIATE_TEST_SUITE_P(Views, DeepPicture, ::testing::ValuesIn(kCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+}  // namespace
+}  // namespace orvane::deep
