@@ -31,10 +31,11 @@ constexpr View kViews[] = {
 
 void run(benchmark::State& bench, const View& view) {
   orvane::RenderRequest request;
-  request.centre = {view.x, view.y};
-  request.zoom = view.zoom;
-  request.depth = view.depth;
-  request.size = orvane::PosterSize{800, 600};
+  using orvane::deep::ViewNumber;
+  request.view.centre = {*ViewNumber::read(view.x), *ViewNumber::read(view.y)};
+  request.view.zoom = *ViewNumber::read(view.zoom);
+  request.view.depth = view.depth;
+  request.view.size = orvane::PosterSize{800, 600};
   std::uint64_t iterations = 0;
   for (auto _ : bench) {
     iterations += orvane::renderPicture(request, {}, [](int, std::span<const orvane::Colour>) {

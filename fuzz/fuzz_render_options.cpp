@@ -14,12 +14,11 @@
 #include <cmath>
 #include <cstring>
 
-#include "deep/deep_view.h"
-#include "engine/memory_surface.h"
 #include "engine/render_pass.h"
 #include "fuzz_support.h"
 #include "png/png_file.h"
-#include "render/render_options.h"
+#include "render/command_line.h"
+#include "render/render_request.h"
 #include "render/view_chunk.h"
 
 namespace {
@@ -62,18 +61,16 @@ void makePictures() {
   check(privateDirectory().isValid(), "cannot make a private directory");
   orvane::ExplorerState state;
   orvane::DialogValues dialogs;
-  orvane::RenderRequest request;
-  request.drawing = orvane::formula::kJulia;
-  request.components = {-0.8, 0.156};
-  request.gridChoice = orvane::kLineMode;
-  orvane::applyRenderRequest(request, state, dialogs);
-  // The pass fills in the defaults the view is written with; its first row is enough.
-  orvane::MemorySurface surface(orvane::kPictureWidth, orvane::kPictureHeight);
-  orvane::RenderPass(state, dialogs, surface, [&state] { state.busy = orvane::kFalse; },
-                     {.threads = 1})
-      .drawings();
+  orvane::ViewRequest view;
+  view.drawing = orvane::formula::kJulia;
+  view.components = {*orvane::deep::ViewNumber::read("-0.8"),
+                     *orvane::deep::ViewNumber::read("0.156")};
+  view.gridChoice = orvane::kLineMode;
+  orvane::applyViewRequest(view, state, dialogs);
+  // The pass's preparation fills in the defaults the view is written with.
+  orvane::preparePass(state, dialogs);
   writePicture(privatePath(QStringLiteral("view.png")),
-               orvane::viewOptions(state, dialogs, {}, request));
+               orvane::viewChunkText(orvane::drawnView(view, state, dialogs)));
   writePicture(privatePath(QStringLiteral("plain.png")), {});
   writePicture(privatePath(QStringLiteral("damaged.png")), "--zoom=2 --from=view.png");
 }
@@ -82,25 +79,23 @@ bool within(std::optional<std::int16_t> value, int low, int high) {
   return !value || (*value >= low && *value <= high);
 }
 
-bool finite(std::optional<std::pair<double, double>> pair) {
-  return !pair || (std::isfinite(pair->first) && std::isfinite(pair->second));
-}
-
 void checkRequest(const orvane::RenderRequest& r) {
-  check(!r.output.empty(), "a request without an output file");
-  check(!r.zoom || orvane::deep::isPlainDecimal(*r.zoom), "a zoom that is not a decimal");
-  check(!r.centre || (orvane::deep::isPlainDecimal(r.centre->first) &&
-                      orvane::deep::isPlainDecimal(r.centre->second)),
-        "a centre that is not a decimal");
-  check(finite(r.components), "components not finite");
-  check(within(r.depth, 1, 32767) && within(r.escape, 1, 32767), "depth or escape out of range");
-  check(within(r.inner, 0, 10) && within(r.outer, 0, 10), "a rendering level out of range");
-  check(!r.jitter || (r.jitter->first >= 0 && r.jitter->first <= 100 && r.jitter->second >= 0 &&
-                      r.jitter->second <= 100),
+  const orvane::ViewRequest& v = r.view;
+  check(!r.output.empty() || r.video, "a request without an output file");
+  check(!v.components || (std::isfinite(v.components->first.nearest()) &&
+                          std::isfinite(v.components->second.nearest())),
+        "components not finite");
+  check(within(v.depth, 1, 32767) && within(v.escape, 1, 32767), "depth or escape out of range");
+  check(within(v.inner, 0, 10) && within(v.outer, 0, 10), "a rendering level out of range");
+  check(!v.jitter || (v.jitter->first >= 0 && v.jitter->first <= 100 && v.jitter->second >= 0 &&
+                      v.jitter->second <= 100),
         "a jitter factor out of range");
-  check(!r.gridChoice || *r.gridChoice == orvane::kLineMode ||
-            (*r.gridChoice >= 2 && *r.gridChoice <= orvane::kMaxGridSide),
+  check(!v.gridChoice || *v.gridChoice == orvane::kLineMode ||
+            (*v.gridChoice >= 2 && *v.gridChoice <= orvane::kMaxGridSide),
         "a grid choice the menus do not offer");
+  check(v.size.width >= 1 && v.size.height >= 1 && v.size.width <= orvane::kMaxPosterSide &&
+            v.size.height <= orvane::kMaxPosterSide,
+        "a size out of range");
   check(r.threads >= 0 && r.threads <= 1024, "a thread count out of range");
 }
 
@@ -147,7 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkRequest(*parsed.request);
     orvane::ExplorerState state;
     orvane::DialogValues dialogs;
-    orvane::applyRenderRequest(*parsed.request, state, dialogs);
+    orvane::applyViewRequest(parsed.request->view, state, dialogs);
   }
   return 0;
 }

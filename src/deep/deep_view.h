@@ -1,13 +1,13 @@
-// A deep view: centre and magnification read from decimal text of any length into MPFR
-// numbers, at a precision chosen from the magnification.
+// A deep view: centre and magnification as MPFR numbers, at a precision chosen from the
+// magnification.
 #pragma once
 
 #include <cstdint>
 #include <optional>
-#include <string_view>
 
 #include "deep/float_exp.h"
 #include "deep/mpfr_number.h"
+#include "deep/view_number.h"
 #include "engine/point_settings.h"
 
 namespace orvane::deep {
@@ -25,23 +25,10 @@ struct DeepView {
   mpfr_prec_t precisionBits = 0;
 };
 
-enum class DeepViewField { kNone, kCentreX, kCentreY, kZoom };
-
-// The view, or the first field whose text is not a usable number.
-struct DeepViewReading {
-  std::optional<DeepView> view;
-  DeepViewField bad = DeepViewField::kNone;
-};
-
-// [+-]digits[.digits][(e|E)[+-]digits], with digits on at least one side of the point, of any
-// length: the numbers the renderer takes for a view.
-bool isPlainDecimal(std::string_view text);
-
-// Accepts plain decimals. The magnification must not be 0 and its size at most
-// 2^kMaxZoomExponent (a negative one mirrors the picture, as in the window); the centre
-// finite.
-DeepViewReading readDeepView(std::string_view centreX, std::string_view centreY,
-                             std::string_view zoom);
+// The view at the precision its magnification needs; nothing when the magnification is 0 or
+// its size above 2^kMaxZoomExponent (a negative one mirrors the picture, as in the window).
+std::optional<DeepView> readDeepView(const ViewNumber& centreX, const ViewNumber& centreY,
+                                     const ViewNumber& zoom);
 
 // The rule: ceil(log2(zoom * kPixelsPerUnit)) bits reach a window pixel, the centre's integer
 // bits (up to 64: a larger centre escapes at once) come on top, and the margin below.

@@ -8,20 +8,11 @@
 #include <string>
 
 #include "deep/deep_view.h"
-#include "deep/mpfr_number.h"
 #include "engine/explorer_state.h"
 
 namespace orvane::deep {
 
 namespace {
-
-// The text's value with a double's mantissa and an exponent of any size.
-FloatExp valueOf(std::string_view text) {
-  MpfrNumber number(64);
-  const std::string terminated(text);
-  mpfr_set_str(number.get(), terminated.c_str(), 10, MPFR_RNDN);
-  return toFloatExp(number.get());
-}
 
 // Normal doubles have binary exponents from -1021 to 1024 in FloatExp's [0.5, 1) form.
 bool inDoubleRange(FloatExp value) {
@@ -41,45 +32,31 @@ constexpr double kHalfDiagonal = 2.5;
 
 }  // namespace
 
-double nearestDouble(std::string_view text) {
-  MpfrNumber number(DBL_MANT_DIG);
-  const std::string terminated(text);
-  mpfr_set_str(number.get(), terminated.c_str(), 10, MPFR_RNDN);
-  const double value = mpfr_get_d(number.get(), MPFR_RNDN);
-  if (std::isinf(value)) return std::copysign(DBL_MAX, value);
-  if (value == 0 && !mpfr_zero_p(number.get()))
-    return std::copysign(DBL_TRUE_MIN, mpfr_sgn(number.get()));
-  return value;
+bool zoomInRange(const ViewNumber& zoom) {
+  const FloatExp value = zoom.wide();
+  if (value.isZero()) return zoom.isZero();
+  return value.exponent() <= kMaxZoomExponent && value.exponent() >= -kMaxZoomExponent;
 }
 
-bool zoomInRange(std::string_view text) {
-  const FloatExp value = valueOf(text);
-  if (value.isZero()) return text.find_first_of("123456789") >= text.find_first_of("eE");
-  // Past MPFR's own exponent range the text reads as an infinity.
-  return std::isfinite(value.mantissa()) && value.exponent() <= kMaxZoomExponent &&
-         value.exponent() >= -kMaxZoomExponent;
+bool centreInRange(const ViewNumber& coordinate) {
+  const FloatExp value = coordinate.wide();
+  return value.isZero() || value.exponent() <= kMaxZoomExponent;
 }
 
-bool centreInRange(std::string_view text) {
-  const FloatExp value = valueOf(text);
-  return value.isZero() ||
-         (std::isfinite(value.mantissa()) && value.exponent() <= kMaxZoomExponent);
+bool fitsDouble(const ViewNumber& number) {
+  return inDoubleRange(number.wide());
 }
 
-bool fitsDouble(std::string_view text) {
-  return inDoubleRange(valueOf(text));
-}
-
-PrecisionChoice choosePrecision(Precision asked, std::string_view zoom, std::string_view centreX,
-                                std::string_view centreY, double frameScale) {
+PrecisionChoice choosePrecision(Precision asked, const ViewNumber& zoom, const ViewNumber& centreX,
+                                const ViewNumber& centreY, double frameScale) {
   if (asked == Precision::kDouble) return {false, "--precision asked for it"};
   if (asked == Precision::kDeep) return {true, "--precision asked for it"};
-  FloatExp magnification = valueOf(zoom);
+  FloatExp magnification = zoom.wide();
   if (magnification.isZero()) magnification = FloatExp(1);
   if (!inDoubleRange(magnification))
     return {true, "the magnification is beyond the range of a double"};
-  const FloatExp x = valueOf(centreX);
-  const FloatExp y = valueOf(centreY);
+  const FloatExp x = centreX.wide();
+  const FloatExp y = centreY.wide();
   if (!inDoubleRange(x) || !inDoubleRange(y))
     return {true, "the centre is beyond the range of a double"};
   const double z = std::fabs(magnification.toDouble());

@@ -2,7 +2,7 @@
 #include "render/frame_plan.h"
 
 #include <cmath>
-#include <cstdlib>
+#include <string>
 
 #include "deep/mpfr_number.h"
 
@@ -15,21 +15,12 @@ namespace {
 // the point, far finer than the digits written.
 constexpr mpfr_prec_t kPlanBits = 128;
 
-// The magnitude of a checked plain decimal, 0 reading as 1 as the renderer reads it.
-deep::MpfrNumber magnitude(std::string_view text) {
-  deep::MpfrNumber number(kPlanBits);
-  const std::string terminated(text);
-  mpfr_set_str(number.get(), terminated.c_str(), 10, MPFR_RNDN);
+// The magnitude, 0 reading as 1 as the renderer reads it.
+deep::MpfrNumber magnitude(const deep::ViewNumber& zoom) {
+  deep::MpfrNumber number = zoom.exact(kPlanBits);
   if (mpfr_zero_p(number.get())) mpfr_set_ui(number.get(), 1, MPFR_RNDN);
   mpfr_abs(number.get(), number.get(), MPFR_RNDN);
   return number;
-}
-
-bool negative(std::string_view text) {
-  const std::string terminated(text);
-  deep::MpfrNumber number(16);
-  mpfr_set_str(number.get(), terminated.c_str(), 10, MPFR_RNDN);
-  return mpfr_sgn(number.get()) < 0;
 }
 
 }  // namespace
@@ -40,13 +31,10 @@ std::optional<long> frameCount(double seconds, int fps) {
   return static_cast<long>(frames);
 }
 
-bool sameSign(std::string_view zoomFrom, std::string_view zoomTo) {
-  return negative(zoomFrom) == negative(zoomTo);
-}
-
-std::string frameZoom(std::string_view zoomFrom, std::string_view zoomTo, long k, long n) {
-  if (k <= 0) return std::string(zoomFrom);
-  if (k >= n - 1) return std::string(zoomTo);
+deep::ViewNumber frameZoom(const deep::ViewNumber& zoomFrom, const deep::ViewNumber& zoomTo, long k,
+                           long n) {
+  if (k <= 0) return zoomFrom;
+  if (k >= n - 1) return zoomTo;
   // exp(log z0 + (log z1 - log z0) * k / (n - 1))
   deep::MpfrNumber from = magnitude(zoomFrom);
   deep::MpfrNumber to = magnitude(zoomTo);
@@ -63,11 +51,11 @@ std::string frameZoom(std::string_view zoomFrom, std::string_view zoomTo, long k
   std::string mantissa(digits);
   mpfr_free_str(digits);
   while (mantissa.size() > 1 && mantissa.back() == '0') mantissa.pop_back();
-  std::string text = negative(zoomTo) ? "-" : "";
+  std::string text = zoomTo.isNegative() ? "-" : "";
   text += mantissa.substr(0, 1);
   if (mantissa.size() > 1) text += "." + mantissa.substr(1);
   if (exponent != 1) text += "e" + std::to_string(exponent - 1);
-  return text;
+  return *deep::ViewNumber::read(text);
 }
 
 }  // namespace orvane::video

@@ -52,7 +52,7 @@ class FrameDrawer {
   FrameDrawer(const RenderRequest& request, ComputeOptions options)
       : request_(request),
         options_(options),
-        size_(request.size.value_or(PosterSize{})),
+        size_(request.view.size),
         picture_(size_.width, size_.height) {}
 
   // Frame k; `progress` is told the share of it done.
@@ -60,7 +60,7 @@ class FrameDrawer {
     const VideoRequest& video = *request_.video;
     RenderRequest frame = request_;
     frame.video.reset();
-    frame.zoom = frameZoom(video.zoomFrom, request_.zoom.value_or("1"), k, video.frameCount);
+    frame.view.zoom = frameZoom(video.zoomFrom, request_.view.zoom, k, video.frameCount);
     const RenderedPicture rendered = renderPicture(
         frame, options_, [this](int y, std::span<const Colour> row) { picture_.setRow(y, row); },
         progress, {}, &reuse_);
@@ -85,7 +85,7 @@ class FrameDrawer {
 
 EncoderSettings encoderSettings(const RenderRequest& request) {
   const VideoRequest& video = *request.video;
-  const PosterSize size = request.size.value_or(PosterSize{});
+  const PosterSize size = request.view.size;
   return {size.width, size.height, video.fps, video.codec, video.quality};
 }
 
@@ -150,8 +150,7 @@ bool readFrame(const RenderRequest& request, long k, FramePicture& frame, std::s
   std::string view;
   if (!readFramePng(path, frame, view, error)) return false;
   // A frame of another video (other magnifications, another frame count) would pass unseen.
-  const std::string zoom =
-      frameZoom(video.zoomFrom, request.zoom.value_or("1"), k, video.frameCount);
+  const std::string zoom = frameZoom(video.zoomFrom, request.view.zoom, k, video.frameCount).text();
   if ((view + " ").find(" --zoom=" + zoom + " ") == std::string::npos) {
     error = "the frame '" + path + "' is not frame " + std::to_string(k) +
             " of this video, whose magnification is " + zoom;
@@ -169,7 +168,7 @@ int encodeFolder(const RenderRequest& request, RunFigures& figures) {
                     std::to_string(video.frameCount) + " is missing: '" + path + "'");
     }
   }
-  const PosterSize size = request.size.value_or(PosterSize{});
+  const PosterSize size = request.view.size;
   FramePicture frame(size.width, size.height);
   return encode(request, [&](long k, FrameProgress&, std::string& error) -> const FramePicture* {
     if (!readFrame(request, k, frame, error)) return nullptr;

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "engine/point_computer.h"
-#include "render/render_options.h"
+#include "render/render_request.h"
 
 namespace orvane::video {
 

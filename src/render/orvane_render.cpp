@@ -7,7 +7,7 @@
 #include <span>
 
 #include "png/png_file.h"
-#include "render/render_options.h"
+#include "render/command_line.h"
 #include "render/render_picture.h"
 #include "render/video_launch.h"
 #include "render/view_chunk.h"
@@ -62,7 +62,7 @@ int main(int argc, char* argv[]) {
 
   const orvane::ComputeOptions options{.threads = request.threads, .vectorised = !request.scalar};
   if (request.video) return orvane::drawVideo(request, options, argv);
-  const orvane::PosterSize size = request.size.value_or(orvane::PosterSize{});
+  const orvane::PosterSize size = request.view.size;
   // A file that cannot be made is reported before the picture is computed.
   orvane::PngWriter file(request.output, size.width, size.height, request.threads);
   if (!file.error().empty()) {

@@ -4,12 +4,13 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "deep/precision_choice.h"
 #include "deep/reference_orbit.h"
 #include "engine/poster.h"
-#include "render/render_options.h"
+#include "render/render_request.h"
 
 namespace orvane {
 
@@ -26,7 +27,7 @@ using ViewSink = std::function<void(const std::string& view)>;
 // the same precision: pictures that differ only in their magnification, as a video's frames
 // do. The orbits are then the very ones the picture would compute, so it stays the same.
 struct ReferenceReuse {
-  std::string centreX, centreY;
+  std::optional<NumberPair> centre;
   mpfr_prec_t bits = 0;
   std::shared_ptr<const deep::DeepReference> reference;
   long computed = 0;  // how many references were computed rather than reused

@@ -1,118 +1,80 @@
 // The view a picture was drawn from, kept in the PNG itself as a text chunk.
 #include "render/view_chunk.h"
 
-#include <array>
-#include <charconv>
-
-#include <QFile>
+#include <algorithm>
+#include <string_view>
+#include <vector>
 
 #include "png/png_text.h"
+#include "render/view_options.h"
 
 namespace orvane {
 
+std::string viewChunkText(const ViewRequest& drawn) {
+  std::string text;
+  for (const ViewOption& option : viewOptions()) {
+    const std::optional<std::string> value = option.write(drawn);
+    if (!value) continue;
+    if (!text.empty()) text += ' ';
+    text += "--" + std::string(option.name) + "=" + *value;
+  }
+  return text;
+}
+
 namespace {
 
-// Only these may appear in a kept view: what the picture looks like, not how it was computed
-// or where it went.
-constexpr std::array<const char*, 15> kViewOptions = {
-    "formula",     "zoom",  "center", "rotation", "components", "depth", "escape",   "jitter",
-    "colour-mode", "inner", "outer",  "offsets",  "grid",       "size",  "precision"};
-
-std::string formulaName(std::int16_t drawing) {
-  switch (drawing) {
-    case formula::kJulia:
-      return "julia";
-    case formula::kHole:
-      return "hole";
-    default:
-      return "mandelbrot";
+// The blank-separated words of the text.
+std::vector<std::string> words(std::string_view text) {
+  std::vector<std::string> parts;
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t blank = std::min(text.find(' ', start), text.size());
+    if (blank > start) parts.emplace_back(text.substr(start, blank - start));
+    start = blank + 1;
   }
+  return parts;
 }
 
-std::string colourModeName(std::int16_t mode) {
-  switch (mode) {
-    case colour_mode::kTwoColour:
-      return "mono";
-    case colour_mode::kGrey:
-      return "grey";
-    default:
-      return "rgb";
-  }
-}
-
-std::string precisionName(deep::Precision precision) {
-  switch (precision) {
-    case deep::Precision::kDouble:
-      return "double";
-    case deep::Precision::kDeep:
-      return "deep";
-    default:
-      return "auto";
-  }
-}
-
-bool isViewOption(const QString& argument) {
-  for (const char* name : kViewOptions)
-    if (argument.startsWith(QStringLiteral("--%1=").arg(QLatin1String(name)))) return true;
-  return false;
+// Reads one kept "--name=value" into the view; false when it is not a view option.
+bool readKeptOption(const std::string& option, ViewRequest& view) {
+  const std::size_t equals = option.find('=');
+  if (option.rfind("--", 0) != 0 || equals == std::string::npos) return false;
+  const std::string name = option.substr(2, equals - 2);
+  const ViewOption* row = findViewOption(name);
+  if (!row) return false;
+  row->read(OptionValue(name, option.substr(equals + 1)), view);
+  return true;
 }
 
 }  // namespace
 
-std::string exactText(double value) {
-  char buffer[64];
-  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, error == std::errc{} ? end : buffer);
-}
-
-std::string viewOptions(const ExplorerState& state, const DialogValues& dialogs, PosterSize size,
-                        const RenderRequest& request) {
-  const PositionValues& position = dialogs.position;
-  const std::string grid = state.gridChoice == kLineMode ? "line" : std::to_string(state.gridSide);
-  const std::string zoom = request.zoom.value_or(exactText(position.numzoom));
-  const std::string centre = request.centre ? request.centre->first + "," + request.centre->second
-                                            : exactText(state.viewX) + "," + exactText(state.viewY);
-  const std::string precision =
-      request.precision ? " --precision=" + precisionName(*request.precision) : "";
-  return "--formula=" + formulaName(state.drawing) + " --zoom=" + zoom + " --center=" + centre +
-         " --rotation=" + std::to_string(position.ct) +
-         " --components=" + exactText(dialogs.dimension.numDx) + "," +
-         exactText(dialogs.dimension.numDy) + " --depth=" + std::to_string(state.iterDepth) +
-         " --escape=" + std::to_string(state.escapeValue) +
-         " --jitter=" + exactText(state.jitterLow) + "," + exactText(state.jitterHigh) +
-         " --colour-mode=" + colourModeName(state.colorMode) +
-         " --inner=" + std::to_string(state.renderIn) +
-         " --outer=" + std::to_string(state.renderOut) +
-         " --offsets=" + std::to_string(state.colr) + "," + std::to_string(state.colg) + "," +
-         std::to_string(state.colb) + " --grid=" + grid + " --size=" + std::to_string(size.width) +
-         "x" + std::to_string(size.height) + precision;
-}
-
-std::optional<QStringList> viewOptionsFrom(const QString& path, std::string& error) {
+bool readKeptView(const std::string& path, ViewRequest& view, std::string& error) {
   std::string reason;
-  const std::optional<PngTexts> texts = pngTexts(QFile::encodeName(path).toStdString(), reason);
+  const std::optional<PngTexts> texts = pngTexts(path, reason);
   if (!texts) {
-    error = "--from: '" + path.toStdString() + "' is not a PNG picture that can be read (" +
-            reason + ")";
-    return std::nullopt;
+    error = "--from: '" + path + "' is not a PNG picture that can be read (" + reason + ")";
+    return false;
   }
   // The last chunk of the key wins, as when the picture is loaded.
-  QString kept;
+  std::string kept;
   for (const auto& [key, text] : *texts)
-    if (key == kViewChunkKey) kept = QString::fromStdString(text);
-  if (kept.isEmpty()) {
-    error = "--from: '" + path.toStdString() + "' carries no Orvane view";
-    return std::nullopt;
+    if (key == kViewChunkKey) kept = text;
+  const std::vector<std::string> options = words(kept);
+  if (options.empty()) {
+    error = "--from: '" + path + "' carries no Orvane view";
+    return false;
   }
-  const QStringList options = kept.split(u' ', Qt::SkipEmptyParts);
-  for (const QString& option : options) {
-    if (!isViewOption(option)) {
-      error = "--from: the view in '" + path.toStdString() + "' is damaged near '" +
-              option.left(40).toStdString() + "'";
-      return std::nullopt;
+  try {
+    for (const std::string& option : options) {
+      if (!readKeptOption(option, view)) {
+        error = "--from: the view in '" + path + "' is damaged near '" + option.substr(0, 40) + "'";
+        return false;
+      }
     }
+  } catch (const OptionError& refused) {
+    error = "--from: the view in '" + path + "' is damaged: " + refused.text;
+    return false;
   }
-  return options;
+  return true;
 }
 
 }  // namespace orvane

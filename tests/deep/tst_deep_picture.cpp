@@ -10,6 +10,7 @@
 #include "deep_views.h"
 #include "direct_iteration.h"
 #include "render/render_picture.h"
+#include "view_numbers.h"
 
 namespace orvane::deep {
 namespace {
@@ -28,7 +29,7 @@ std::vector<Colour> rowsOf(const PosterSize& size, const auto& draw) {
 }
 
 std::vector<Colour> deepPicture(const RenderRequest& request) {
-  return rowsOf(*request.size, [&](const PosterRowSink& sink) {
+  return rowsOf(request.view.size, [&](const PosterRowSink& sink) {
     const RenderedPicture picture = renderPicture(request, {}, sink);
     EXPECT_TRUE(picture.choice.deep) << picture.choice.reason;
   });
@@ -37,10 +38,10 @@ std::vector<Colour> deepPicture(const RenderRequest& request) {
 // The poster's own colouring and jitter draws, with each pixel's iteration done in MPFR at
 // twice the bits the deep view reads its numbers with.
 std::vector<Colour> directPicture(const RenderRequest& request) {
-  const auto& [x, y] = *request.centre;
-  const DeepViewReading reading = readDeepView(x, y, *request.zoom);
-  const testing::DirectView view{x.c_str(), y.c_str(), request.zoom->c_str(),
-                                 2 * reading.view->precisionBits};
+  const auto& [x, y] = *request.view.centre;
+  const std::optional<DeepView> reading = readDeepView(x, y, request.view.zoom);
+  const testing::DirectView view{x.text().c_str(), y.text().c_str(),
+                                 request.view.zoom.text().c_str(), 2 * reading->precisionBits};
   const PosterKernel direct = [&view](const PointSetup&) -> ShareKernel {
     return [&view](PointWork& work) {
       return computeEach(work, [&](Pixel p, std::uint64_t randomBase) {
@@ -48,11 +49,11 @@ std::vector<Colour> directPicture(const RenderRequest& request) {
       });
     };
   };
-  return rowsOf(*request.size, [&](const PosterRowSink& sink) {
+  return rowsOf(request.view.size, [&](const PosterRowSink& sink) {
     ExplorerState state;
     DialogValues dialogs;
-    applyRenderRequest(request, state, dialogs);
-    renderPoster(state, dialogs, *request.size, {}, sink, {}, direct);
+    applyViewRequest(request.view, state, dialogs);
+    renderPoster(state, dialogs, request.view.size, {}, sink, {}, direct);
   });
 }
 
@@ -75,16 +76,16 @@ TEST_P(DeepPicture, EqualsTheDirectIteration) {
 RenderRequest view(std::string x, std::string y, std::string zoom, std::int16_t depth,
                    PosterSize size) {
   RenderRequest r;
-  r.centre = {std::move(x), std::move(y)};
-  r.zoom = std::move(zoom);
-  r.depth = depth;
-  r.size = size;
+  r.view.centre = {testing::number(x), testing::number(y)};
+  r.view.zoom = testing::number(zoom);
+  r.view.depth = depth;
+  r.view.size = size;
   return r;
 }
 
 RenderRequest with(RenderRequest r, std::int16_t colourMode, std::int16_t rotation) {
-  r.colourMode = colourMode;
-  r.rotation = rotation;
+  r.view.colourMode = colourMode;
+  r.view.rotation = rotation;
   return r;
 }
 
@@ -98,9 +99,9 @@ RenderRequest juliaNearAPreimage() {
   const std::string y = "-" + testing::decimal(root.get());
   mpfr_add_d(root.get(), root.get(), 3e-102, MPFR_RNDN);
   RenderRequest r = view(testing::decimal(root.get()), y, "1e100", 1500, {24, 18});
-  r.drawing = formula::kJulia;
-  r.components = {0, 1};
-  r.jitter = {1, 1.5f};
+  r.view.drawing = formula::kJulia;
+  r.view.components = {testing::number("0"), testing::number("1")};
+  r.view.jitter = {1, 1.5f};
   return with(r, colour_mode::kGrey, 11);
 }
 
@@ -129,7 +130,7 @@ std::string holeBoundaryX(const char* y, double xInside, double xOutside, int ha
 RenderRequest holeAtTheEdge() {
   RenderRequest r =
       view(holeBoundaryX("-0.045", -0.2125, -0.05, 120), "-0.045", "1e30", 200, {40, 30});
-  r.drawing = formula::kHole;
+  r.view.drawing = formula::kHole;
   return with(r, colour_mode::kRgb, -30);
 }
 

@@ -14,6 +14,7 @@
 #include "deep_views.h"
 #include "direct_iteration.h"
 #include "engine/poster.h"
+#include "view_numbers.h"
 
 namespace orvane::deep {
 namespace {
@@ -34,17 +35,18 @@ double agreement(const DeepCase& c, bool againstDirect = true) {
   s.viewZoom = std::strtod(c.zoom.c_str(), nullptr);
   PointSetup setup = preparePointSetup(s);
   setup.frame = posterFrame(c.size);
-  const DeepViewReading reading = readDeepView(c.x, c.y, c.zoom);
-  EXPECT_TRUE(reading.view);
-  const DeepReference reference(*reading.view, setup);
+  const std::optional<DeepView> reading =
+      readDeepView(testing::number(c.x), testing::number(c.y), testing::number(c.zoom));
+  EXPECT_TRUE(reading);
+  const DeepReference reference(*reading, setup);
   const testing::DirectView direct{c.x.c_str(), c.y.c_str(), c.zoom.c_str(),
-                                   2 * reading.view->precisionBits};
+                                   2 * reading->precisionBits};
   int same = 0;
   std::set<int> counts;
   for (int y = 0; y < c.size.height; ++y) {
     for (int x = 0; x < c.size.width; ++x) {
       const std::uint64_t base = (y * c.size.width + x) * setup.randomStride();
-      const PointResult deep = iterateDeepPixel(x, y, *reading.view, reference, setup, base);
+      const PointResult deep = iterateDeepPixel(x, y, *reading, reference, setup, base);
       const PointResult plain = againstDirect ? testing::iterateDirect(direct, x, y, setup, base)
                                               : iteratePixel(x, y, setup, base);
       same += deep.n == plain.n && deep.reached == plain.reached;
@@ -97,8 +99,9 @@ TEST(Perturbation, SteppingPixelsTogetherChangesNoColour) {
     PointSetup setup = preparePointSetup(c.settings);
     setup.frame = posterFrame(c.size);
     const ColourSetup colours = prepareColourSetup(c.settings, setup.depth);
-    const DeepViewReading reading = readDeepView(c.x, c.y, c.zoom);
-    const DeepReference reference(*reading.view, setup);
+    const std::optional<DeepView> reading =
+        readDeepView(testing::number(c.x), testing::number(c.y), testing::number(c.zoom));
+    const DeepReference reference(*reading, setup);
     std::vector<Pixel> pixels;
     for (std::int16_t y = 0; y < c.size.height; ++y) {
       for (std::int16_t x = 0; x < c.size.width; ++x) pixels.push_back({x, y});
@@ -109,14 +112,14 @@ TEST(Perturbation, SteppingPixelsTogetherChangesNoColour) {
     PointWork work{setup, colours, pixels, together, 7, cursor, cancelled};
     std::uint64_t steps = 0;
     for (std::size_t i = 0; i < pixels.size(); ++i) {
-      const PointResult alone = iterateDeepPixel(pixels[i].x, pixels[i].y, *reading.view, reference,
+      const PointResult alone = iterateDeepPixel(pixels[i].x, pixels[i].y, *reading, reference,
                                                  setup, 7 + i * setup.randomStride());
       steps += static_cast<std::uint64_t>(alone.n) + 1;
       together[i] = ~colourOf(colours, alone);  // overwritten below with the same colour
     }
-    EXPECT_EQ(computePerturbed(work, *reading.view, reference), steps) << c.zoom;
+    EXPECT_EQ(computePerturbed(work, *reading, reference), steps) << c.zoom;
     for (std::size_t i = 0; i < pixels.size(); ++i) {
-      const PointResult alone = iterateDeepPixel(pixels[i].x, pixels[i].y, *reading.view, reference,
+      const PointResult alone = iterateDeepPixel(pixels[i].x, pixels[i].y, *reading, reference,
                                                  setup, 7 + i * setup.randomStride());
       ASSERT_EQ(together[i], colourOf(colours, alone)) << c.zoom << " pixel " << i;
     }

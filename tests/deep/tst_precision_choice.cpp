@@ -5,13 +5,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cfloat>
+#include "view_numbers.h"
 
 namespace orvane::deep {
 namespace {
 
+using testing::number;
+
 bool deep(const char* zoom, const char* x = "0", const char* y = "0", double scale = 1) {
-  return choosePrecision(Precision::kAuto, zoom, x, y, scale).deep;
+  return choosePrecision(Precision::kAuto, number(zoom), number(x), number(y), scale).deep;
 }
 
 TEST(PrecisionChoice, DoubleWhilePixelsStay256StepsApart) {
@@ -34,20 +36,22 @@ TEST(PrecisionChoice, DeepBeyondTheDoublesRange) {
 }
 
 TEST(PrecisionChoice, AskedForPrecisionWins) {
-  EXPECT_FALSE(choosePrecision(Precision::kDouble, "1e400", "0", "0", 1).deep);
-  EXPECT_TRUE(choosePrecision(Precision::kDeep, "1", "0", "0", 1).deep);
+  EXPECT_FALSE(
+      choosePrecision(Precision::kDouble, number("1e400"), number("0"), number("0"), 1).deep);
+  EXPECT_TRUE(choosePrecision(Precision::kDeep, number("1"), number("0"), number("0"), 1).deep);
 }
 
-TEST(PrecisionChoice, TheColouringGetsTheNearestDoubleWithinRange) {
-  EXPECT_EQ(nearestDouble("0.1"), 0.1);
-  EXPECT_EQ(nearestDouble("1e400"), DBL_MAX);
-  EXPECT_EQ(nearestDouble("-1e-400"), -DBL_TRUE_MIN);
-  EXPECT_TRUE(zoomInRange("1e315000"));
-  EXPECT_FALSE(zoomInRange("1e316000"));
-  EXPECT_TRUE(zoomInRange("0e99999999")) << "0 reads as 1";
-  EXPECT_TRUE(fitsDouble("1e308"));
-  EXPECT_FALSE(fitsDouble("1e309"));
-  EXPECT_FALSE(fitsDouble("1e-310"));
+TEST(PrecisionChoice, RangesOfWhatCanBeDrawn) {
+  EXPECT_TRUE(zoomInRange(number("1e315000")));
+  EXPECT_FALSE(zoomInRange(number("1e316000")));
+  EXPECT_FALSE(zoomInRange(number("1e-316000")));
+  EXPECT_TRUE(zoomInRange(number("0e99999999"))) << "0 reads as 1";
+  EXPECT_FALSE(zoomInRange(number("1e-99999999999"))) << "not 0, yet of no size";
+  EXPECT_TRUE(centreInRange(number("-1e315000")));
+  EXPECT_FALSE(centreInRange(number("1e316000")));
+  EXPECT_TRUE(fitsDouble(number("1e308")));
+  EXPECT_FALSE(fitsDouble(number("1e309")));
+  EXPECT_FALSE(fitsDouble(number("1e-310")));
 }
 
 }  // namespace

@@ -1,0 +1,231 @@
+// The command line of orvane-render, read into a request.
+#include "render/command_line.h"
+
+#include <QCommandLineParser>
+
+#include "render/frame_plan.h"
+#include "render/view_chunk.h"
+#include "render/view_options.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr char kDescription[] =
+    "Renders one view of Orvane headless and writes it as a PNG (400 x 300, or any size\n"
+    "with --size), which keeps the view it was drawn from (see --from).\n"
+    "Without options it draws the picture that Start draws right after launch.\n"
+    "\n"
+    "With --video it draws a zoom video instead: from --zoom-from to the view the other\n"
+    "options give, about the same centre, the magnification growing by the same factor\n"
+    "every frame. --frames and --frames-dir split that work over several runs or machines.";
+
+// The options that say how and where to draw, beside the view's own.
+void addProgramOptions(QCommandLineParser& parser) {
+  parser.addOptions({
+      {"threads", "Threads to compute with, 1 to 1024 (default: all cores).", "T"},
+      {"scalar", "Compute with the plain scalar loop instead of the SIMD lanes."},
+      {"stats", "Print iterations, pixels, seconds and iterations per second."},
+      {"from",
+       "Draw the view kept in a PNG that orvane-render wrote; the other options change single "
+       "values of it.",
+       "FILE.png"},
+      {"o", "The PNG file to write (required without --video, --frames or --count-frames).",
+       "FILE.png"},
+      {"video",
+       "Write a zoom video: .mp4 (H.264), .webm (VP9) or .mkv (either, see --codec). With "
+       "--frames-dir, encode the frames rendered there instead.",
+       "OUT"},
+      {"zoom-from",
+       "The magnification of a video's first frame, of the sign of --zoom (default 1).", "Z0"},
+      {"seconds", "A video's length in seconds (required for a video).", "S"},
+      {"fps", "A video's frames per second, 1 to 1000 (default 30).", "F"},
+      {"codec", "h264 or vp9, for an .mkv video (default h264).", "name"},
+      {"quality",
+       "Constant quality, lower is better: H.264 CRF 0 to 51 (default 20), VP9 CRF 0 to 63 "
+       "(default 31).",
+       "Q"},
+      {"frames",
+       "Render only frames A to B (0-based, inclusive) of the video as PNGs in --frames-dir, "
+       "each keeping its view.",
+       "A-B"},
+      {"frames-dir", "The folder of frame-000000.png, frame-000001.png, ...", "DIR"},
+      {"count-frames", "Print the video's frame count, round(seconds x fps), and stop."},
+  });
+}
+
+void addOptions(QCommandLineParser& parser) {
+  parser.setApplicationDescription(QString::fromUtf8(kDescription));
+  for (const ViewOption& option : viewOptions()) {
+    parser.addOption({QString::fromLatin1(option.name), QString::fromUtf8(option.help),
+                      QString::fromLatin1(option.valueName)});
+  }
+  addProgramOptions(parser);
+  parser.addHelpOption();
+}
+
+// The option's value as given, when it was given.
+std::optional<OptionValue> valueOf(const QCommandLineParser& parser, const char* name) {
+  if (!parser.isSet(name)) return std::nullopt;
+  return OptionValue(name, parser.value(name).toStdString());
+}
+
+bool endsWith(std::string_view text, std::string_view end) {
+  return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+}
+
+// The video options, read only when a video, frames of one, or their count is asked for: the
+// same options serve all three, so that scripts can pass one set to every step.
+std::optional<VideoRequest> readVideoRequest(const QCommandLineParser& parser) {
+  const bool encodes = parser.isSet("video");
+  VideoRequest video;
+  video.countOnly = parser.isSet("count-frames");
+  if (!video.countOnly && !parser.isSet("frames") && !encodes) {
+    for (const char* name : {"frames-dir", "zoom-from", "seconds", "fps", "codec", "quality"}) {
+      if (parser.isSet(name))
+        throw OptionError{"--" + std::string(name) +
+                          ": only with --video, --frames or --count-frames"};
+    }
+    return std::nullopt;
+  }
+  bool webm = false, mp4 = false;
+  if (const auto o = valueOf(parser, "video")) {
+    const std::string& name = o->text();
+    mp4 = endsWith(name, ".mp4");
+    webm = endsWith(name, ".webm");
+    if (!mp4 && !webm && !endsWith(name, ".mkv"))
+      o->fail("a file name ending in .mp4, .webm or .mkv");
+    video.output = name;
+  }
+  video.codec = webm ? VideoCodec::kVp9 : VideoCodec::kH264;
+  if (const auto o = valueOf(parser, "codec")) {
+    static constexpr std::pair<const char*, VideoCodec> kCodecs[] = {{"h264", VideoCodec::kH264},
+                                                                     {"vp9", VideoCodec::kVp9}};
+    video.codec = o->choice(kCodecs, "h264 or vp9");
+    if ((mp4 && video.codec != VideoCodec::kH264) || (webm && video.codec != VideoCodec::kVp9))
+      throw OptionError{"--codec: an .mp4 video is h264 and a .webm video vp9; .mkv takes either"};
+  }
+  if (const auto o = valueOf(parser, "zoom-from")) {
+    constexpr char kExpected[] = "a number";
+    video.zoomFrom = o->number(kExpected);
+    if (!deep::zoomInRange(video.zoomFrom)) o->fail(kExpected);
+  }
+  if (const auto o = valueOf(parser, "fps"))
+    video.fps = o->whole(1, 1000, "a whole number from 1 to 1000");
+  if (const auto o = valueOf(parser, "seconds")) {
+    const std::optional<double> seconds = readReal(o->text());
+    if (!seconds || *seconds <= 0) o->fail("a number of seconds above 0");
+    const std::optional<long> count = video::frameCount(*seconds, video.fps);
+    if (!count) {
+      throw OptionError{"--seconds: " + o->text() + " s at " + std::to_string(video.fps) +
+                        " frames per second is not 2 to " + std::to_string(video::kMaxFrames) +
+                        " frames"};
+    }
+    video.frameCount = *count;
+  } else {
+    throw OptionError{"--seconds: a video's length is required"};
+  }
+  const bool vp9 = video.codec == VideoCodec::kVp9;
+  video.quality = vp9 ? 31 : 20;
+  if (const auto o = valueOf(parser, "quality"))
+    video.quality = o->whole(0, vp9 ? 63 : 51,
+                             vp9 ? "a whole number from 0 to 63" : "a whole number from 0 to 51");
+  if (const auto o = valueOf(parser, "frames-dir")) {
+    if (o->text().empty()) o->fail("a folder name");
+    video.framesDir = o->text();
+  }
+  if (const auto o = valueOf(parser, "frames")) {
+    const std::string& text = o->text();
+    const std::string range = "A-B with 0 <= A <= B < " + std::to_string(video.frameCount);
+    const std::size_t dash = text.find('-', 1);
+    if (dash == std::string::npos) o->fail(range);
+    const std::optional<long> first = readWhole(std::string_view(text).substr(0, dash));
+    const std::optional<long> last = readWhole(std::string_view(text).substr(dash + 1));
+    if (!first || !last || *first < 0 || *first > *last || *last >= video.frameCount)
+      o->fail(range);
+    video.frames = std::pair{*first, *last};
+    if (encodes) throw OptionError{"--frames: renders frames only, not with --video"};
+    if (video.framesDir.empty()) throw OptionError{"--frames: needs --frames-dir"};
+  } else if (!video.framesDir.empty() && !encodes && !video.countOnly) {
+    throw OptionError{"--frames-dir: needs --frames A-B to render, or --video OUT to encode"};
+  }
+  return video;
+}
+
+// What a video asks of the view: checked once the kept view and the command line are read.
+void checkVideo(const VideoRequest& video, const ViewRequest& view) {
+  if (view.precision == deep::Precision::kDouble && !deep::fitsDouble(video.zoomFrom))
+    OptionValue("zoom-from", video.zoomFrom.text()).fail("a number in the range of a double");
+  if (video.zoomFrom.isNegative() != view.zoom.isNegative())
+    throw OptionError{"--zoom-from: a zoom keeps the sign of the magnification, and --zoom is " +
+                      view.zoom.text()};
+  // Colour at half resolution (4:2:0), which every player takes, needs even sides.
+  if (view.size.width % 2 != 0 || view.size.height % 2 != 0) {
+    throw OptionError{"--size: a video's sides must be even, got " +
+                      std::to_string(view.size.width) + "x" + std::to_string(view.size.height)};
+  }
+}
+
+void readOutput(const QCommandLineParser& parser, RenderRequest& request) {
+  const bool writesElsewhere =
+      request.video && (!request.video->output.empty() || request.video->frames);
+  if (const auto o = valueOf(parser, "o")) {
+    if (o->text().empty()) o->fail("a file name");
+    if (writesElsewhere)
+      throw OptionError{"-o: a video goes to --video, its frames to --frames-dir"};
+    request.output = o->text();
+  } else if (!request.video) {
+    throw OptionError{"-o: the PNG file to write is required"};
+  }
+}
+
+RenderRequest readRequest(const QCommandLineParser& parser) {
+  RenderRequest request;
+  if (parser.isSet("from")) {
+    request.from = parser.value("from").toStdString();
+    std::string error;
+    if (!readKeptView(request.from, request.view, error)) throw OptionError{error};
+  }
+  for (const ViewOption& option : viewOptions()) {
+    if (const auto o = valueOf(parser, option.name)) option.read(*o, request.view);
+  }
+  if (const auto o = valueOf(parser, "threads"))
+    request.threads = o->whole(1, 1024, "a whole number from 1 to 1024");
+  request.scalar = parser.isSet("scalar");
+  request.stats = parser.isSet("stats");
+  request.video = readVideoRequest(parser);
+  checkView(request.view);
+  if (request.video) checkVideo(*request.video, request.view);
+  readOutput(parser, request);
+  return request;
+}
+
+}  // namespace
+
+ParsedCommandLine parseRenderCommandLine(const QStringList& arguments) {
+  QCommandLineParser parser;
+  addOptions(parser);
+  ParsedCommandLine parsed;
+  if (!parser.parse(arguments)) {
+    parsed.error = parser.errorText().toStdString();
+    return parsed;
+  }
+  // The renderer has no options of Qt's own, so --help-all, which --help names, shows the same.
+  if (parser.isSet("help") || parser.isSet("help-all")) {
+    parsed.help = parser.helpText().toStdString();
+    return parsed;
+  }
+  if (!parser.positionalArguments().isEmpty()) {
+    parsed.error =
+        "unexpected argument '" + parser.positionalArguments().first().toStdString() + "'";
+    return parsed;
+  }
+  try {
+    parsed.request = readRequest(parser);
+  } catch (const OptionError& error) {
+    parsed.error = error.text;
+  }
+  return parsed;
+}
+
+}  // namespace orvane

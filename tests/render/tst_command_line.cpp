@@ -1,0 +1,186 @@
+// orvane-render's command line, parsed in process: the options it refuses, the view a picture
+// keeps as the start of another, and the help made from the option table.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <string>
+
+#include "render/command_line.h"
+#include "render/view_chunk.h"
+
+namespace orvane {
+namespace {
+
+template <class Row>
+std::string rowName(const testing::TestParamInfo<Row>& row) {
+  return row.param.name;
+}
+
+// A picture in `dir` named in.png that keeps `view` (no view when null).
+QString keptPicture(const QTemporaryDir& dir, const char* view) {
+  QImage plain(4, 3, QImage::Format_RGB32);
+  plain.fill(Qt::white);
+  if (view) plain.setText(kViewChunkKey, view);
+  const QString path = dir.filePath("in.png");
+  EXPECT_TRUE(plain.save(path));
+  return path;
+}
+
+// The command line given as one text split at blanks, "in.png" standing for `picture`.
+ParsedCommandLine parse(const QString& arguments, const QString& picture = {}) {
+  QStringList words = arguments.split(' ', Qt::SkipEmptyParts);
+  for (QString& word : words)
+    if (word == "in.png") word = picture;
+  return parseRenderCommandLine(QStringList{"orvane-render"} + words);
+}
+
+struct Refusal {
+  const char* name;
+  const char* arguments;       // "-o out.png" is added unless the row is about the output
+  const char* named;           // what the one line of error must mention
+  const char* kept = nullptr;  // when given, in.png keeps this view text ("" for none)
+};
+
+class RefusedOption : public testing::TestWithParam<Refusal> {};
+
+TEST_P(RefusedOption, GivesOneLineNamingIt) {
+  const Refusal& row = GetParam();
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString picture = row.kept ? keptPicture(dir, *row.kept ? row.kept : nullptr) : "in.png";
+  const bool aboutOutput = row.named == std::string("-o");
+  const ParsedCommandLine parsed =
+      parse(row.arguments + QString(aboutOutput ? "" : " -o out.png"), picture);
+  EXPECT_FALSE(parsed.request);
+  EXPECT_TRUE(parsed.help.empty());
+  EXPECT_EQ(parsed.error.find('\n'), std::string::npos) << parsed.error;
+  EXPECT_NE(parsed.error.find(row.named), std::string::npos) << parsed.error;
+}
+
+const Refusal kRefusals[] = {
+    {"outputMissing", "--depth 16", "-o"},
+    {"outputEmpty", "-o=", "-o"},
+    {"depthZero", "--depth 0", "--depth"},
+    {"depthAbove16Bits", "--depth 32768", "--depth"},
+    {"depthFraction", "--depth 16.5", "--depth"},
+    {"escapeZero", "--escape 0", "--escape"},
+    {"rotationAbove16Bits", "--rotation 32768", "--rotation"},
+    {"gridOne", "--grid 1", "--grid"},
+    {"gridAboveLargest", "--grid 33", "--grid"},
+    {"gridWord", "--grid lines", "--grid"},
+    {"zoomNotANumber", "--zoom nan", "--zoom"},
+    {"zoomInfinite", "--zoom inf", "--zoom"},
+    {"zoomOverflowsDouble", "--zoom 1e400 --precision double", "--zoom"},
+    {"centreOverflowsDouble", "--precision double --center 0,-1e309", "--center"},
+    {"zoomBeyondAnyView", "--zoom 1e99999999999", "--zoom"},
+    {"zoomBelowAnyView", "--zoom 1e-99999999999", "--zoom"},
+    {"centreBeyondAnyView", "--center 1e99999999999,0", "--center"},
+    {"zoomEmpty", "--zoom=", "--zoom"},
+    {"zoomDecimalComma", "--zoom 1,5", "--zoom"},
+    {"zoomHexadecimal", "--zoom 0x10", "--zoom"},
+    {"centreOneNumber", "--center 1", "--center"},
+    {"centreThreeNumbers", "--center 1,2,3", "--center"},
+    {"centreTrailingText", "--center 1,2x", "--center"},
+    {"componentsInfinite", "--components 0,inf", "--components"},
+    {"componentsOverflowDouble", "--components 1e309,0", "--components"},
+    {"componentsUnderflowDouble", "--components 0,-1e-400", "--components"},
+    {"jitterNegative", "--jitter -1,2", "--jitter"},
+    {"jitterAboveLargest", "--jitter 1,101", "--jitter"},
+    {"offsetsTwo", "--offsets 1,2", "--offsets"},
+    {"offsetsAbove16Bits", "--offsets 1,2,32768", "--offsets"},
+    {"innerAboveLargest", "--inner 11", "--inner"},
+    {"outerNegative", "--outer -1", "--outer"},
+    {"colourModeUnknown", "--colour-mode blue", "--colour-mode"},
+    {"formulaUnknown", "--formula x", "--formula"},
+    {"threadsZero", "--threads 0", "--threads"},
+    {"sizeZero", "--size 0x300", "--size"},
+    {"sizeAboveLargest", "--size 16385x2", "--size"},
+    {"sizeOneSide", "--size 400", "--size"},
+    {"unknownOption", "--colour rgb", "colour"},
+    {"strayArgument", "picture.png", "picture.png"},
+    {"fromMissingFile", "--from missing.png", "--from"},
+    {"fromWithoutView", "--from in.png", "carries no Orvane view", ""},
+    {"fromBadValue", "--from in.png", "damaged", "--depth=banana"},
+    // A kept view may not send the picture elsewhere.
+    {"fromKeptOutput", "--from in.png", "damaged", "--zoom=2 -o=/tmp/x.png"},
+    {"fromKeptFrom", "--from in.png", "damaged", "--zoom=2 --from=in.png"},
+    {"fromWords", "--from in.png", "damaged", "rm -rf /"},
+    // A kept view that the command line makes impossible.
+    {"fromKeptZoomAgainstDouble", "--from in.png --precision double", "--zoom", "--zoom=1e400"},
+    // Zoom videos: refused before any frame is drawn.
+    {"videoOddSize", "--video v.mp4 --seconds 1 --size 64x47", "--size"},
+    {"videoOddKeptSize", "--from in.png --video v.mp4 --seconds 1", "--size", "--size=63x48"},
+    {"videoOneFrame", "--count-frames --seconds 0.016", "--seconds"},
+    {"videoWithoutSeconds", "--video v.mp4", "--seconds"},
+    {"videoUnknownContainer", "--video v.avi --seconds 1", "--video"},
+    {"videoCodecNotInContainer", "--video v.mp4 --codec vp9 --seconds 1", "--codec"},
+    {"videoQualityAboveRange", "--video v.mp4 --seconds 1 --quality 52", "--quality"},
+    {"videoZoomChangesSign", "--count-frames --seconds 1 --zoom -4", "--zoom-from"},
+    {"videoZoomFromOverflowsDouble",
+     "--count-frames --seconds 1 --zoom-from 1e400 --precision double", "--zoom-from"},
+    {"videoOptionAlone", "--seconds 1", "--seconds"},
+    {"framesPastTheLast", "--frames 25-30 --frames-dir f --seconds 1", "--frames"},
+    {"framesWithoutFolder", "--frames 0-3 --seconds 1", "--frames-dir"},
+    {"framesWithVideo", "--frames 0-3 --frames-dir f --video v.mp4 --seconds 1", "--frames"},
+    {"outputWithVideo", "--video v.mp4 --seconds 1 -o out.png", "-o"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, RefusedOption, testing::ValuesIn(kRefusals), rowName<Refusal>);
+
+// The numbers of a view enter once, as given: the text, digit for digit, and its double.
+TEST(CommandLine, KeepsTheNumbersAsGiven) {
+  const ParsedCommandLine parsed =
+      parse("--zoom +2.50e3 --center -0.10,1e-400 --components 0.5,-0 -o out.png");
+  ASSERT_TRUE(parsed.request) << parsed.error;
+  const ViewRequest& view = parsed.request->view;
+  EXPECT_EQ(view.zoom.text(), "2.50e3");
+  EXPECT_EQ(view.zoom.nearest(), 2500);
+  ASSERT_TRUE(view.centre);
+  EXPECT_EQ(view.centre->first.text(), "-0.10");
+  EXPECT_EQ(view.centre->first.nearest(), -0.1);
+  EXPECT_EQ(view.centre->second.text(), "1e-400");
+  ASSERT_TRUE(view.components);
+  EXPECT_TRUE(std::signbit(view.components->second.nearest()));
+  EXPECT_EQ(parsed.request->output, "out.png");
+}
+
+// With --from, the kept view comes first and every option given on the command line wins.
+TEST(CommandLine, OptionsGivenWinOverTheKeptView) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString picture = keptPicture(
+      dir, "--formula=julia --zoom=1e40 --center=0.1,0.2 --depth=900 --size=80x60 --depth=901");
+  const ParsedCommandLine parsed = parse("--from in.png --zoom 7 --grid line -o out.png", picture);
+  ASSERT_TRUE(parsed.request) << parsed.error;
+  const ViewRequest& view = parsed.request->view;
+  EXPECT_EQ(view.drawing, formula::kJulia);
+  EXPECT_EQ(view.zoom.text(), "7");
+  EXPECT_EQ(view.centre->first.text(), "0.1");
+  EXPECT_EQ(view.depth, 901) << "the last of an option kept twice";
+  EXPECT_EQ(view.size.width, 80);
+  EXPECT_EQ(view.gridChoice, kLineMode);
+  EXPECT_EQ(parsed.request->from, picture.toStdString());
+}
+
+TEST(CommandLine, HelpAndHelpAllShowEveryOption) {
+  for (const char* asked : {"--help", "--help-all", "-h"}) {
+    const ParsedCommandLine parsed = parse(asked);
+    EXPECT_FALSE(parsed.request);
+    EXPECT_TRUE(parsed.error.empty()) << asked << ": " << parsed.error;
+    for (const char* option : {"--formula", "--precision", "--size", "--video", "--count-frames"})
+      EXPECT_NE(parsed.help.find(option), std::string::npos) << asked << " lacks " << option;
+  }
+}
+
+}  // namespace
+}  // namespace orvane
+
+// The help names the program from the application object, as in orvane-render.
+int main(int argc, char* argv[]) {
+  QCoreApplication application(argc, argv);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
