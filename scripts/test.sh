@@ -19,6 +19,7 @@ step() {
 }
 
 step bash scripts/check-format.sh
+step bash scripts/check-layers.sh
 step cmake --preset release
 step cmake --build --preset release
 step bash scripts/xvfb-session.sh ctest --preset release
