@@ -107,4 +107,5 @@ done
 # The link page shows the renderer's page.
 [[ $(man -l man1/orvane-render-video.1 2>/dev/null) == "$(man -l man1/orvane-render.1 2>/dev/null)" ]] ||
   fail "orvane-render-video.1 does not show orvane-render.1"
-echo "PASS: ${#help_value[@]} options in --help and orvane-render.1 agree; $(ls man1 | wc -l) pages render cleanly"
+rendered=(man1/*.1)
+echo "PASS: ${#help_value[@]} options in --help and orvane-render.1 agree; ${#rendered[@]} pages render cleanly"
