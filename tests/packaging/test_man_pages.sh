@@ -3,11 +3,12 @@
 # describe exactly the options that orvane-render --help lists, each with the same value
 # name, and name no long option that does not exist: an option added or renamed fails here
 # until the page follows. Every page must render without a warning, as man renders it for
-# lintian and on a terminal in the C locale, and have a NAME line that whatis can index.
-# Usage: test_man_pages.sh <orvane-render> <folder of the .1 pages>
+# lintian and on a terminal in the C locale, have a NAME line that whatis can index, and
+# name this version in its title line.
+# Usage: test_man_pages.sh <orvane-render> <folder of the .1 pages> <version>
 set -euo pipefail
 
-renderer=$1 pages=$2
+renderer=$1 pages=$2 version=$3
 fail() {
   echo "FAIL: $*" >&2
   exit 1
@@ -103,6 +104,9 @@ for file in man1/*.1; do
   shown=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$file" 2>/dev/null | col -b)
   grep -q '^NAME' <<<"$shown" || fail "$file renders without a NAME section"
   lexgrog "$file" >/dev/null || fail "whatis cannot read the NAME line of $file: $(lexgrog "$file" 2>&1)"
+  title=$(grep -m1 '^\.TH ' "$file" || true)
+  [[ -z $title || $title == *" \"Orvane $version\" "* ]] ||
+    fail "$file is titled for another version than $version: $title"
 done
 # The link page shows the renderer's page.
 [[ $(man -l man1/orvane-render-video.1 2>/dev/null) == "$(man -l man1/orvane-render.1 2>/dev/null)" ]] ||
