@@ -4,7 +4,8 @@
 #   2. the video, drawn and encoded in one run (--video);
 #   3. the video encoded from the posters of 1 (--video --frames-dir): the encoding alone,
 #      with the reading of the PNGs.
-# Usage: bench/video_zoom.sh [RENDERER [view options...]]; the default view is the README's:
+# Usage: bench/video_zoom.sh [RENDERER [view options...]]; the default view is the one in
+# docs/performance.md:
 # 1280 x 720, 10 s at 30 frames per second from magnification 1 to 1e12 at depth 2048.
 # Needs GNU time (/usr/bin/time, Debian package time).
 set -euo pipefail

@@ -1,6 +1,6 @@
-# Installing Orvane like any desktop program (the two executables, the desktop entry, the icon
-# theme sizes, the AppStream metainfo, the copyright file and the changelog), and packing that
-# same tree into a Debian package.
+# Installing Orvane like any desktop program (the executables and their manual pages, the
+# desktop entry, the icon theme sizes, the AppStream metainfo, the copyright file and the
+# changelog, and the cluster scripts), and packing that same tree into a Debian package.
 # Included from the top CMakeLists.txt after the targets exist.
 include(GNUInstallDirs)
 
@@ -40,6 +40,26 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${changelog})
 install(FILES ${ORVANE_PACKAGING_DIR}/debian/copyright ${PROJECT_BINARY_DIR}/changelog.gz
   DESTINATION ${ORVANE_DOC_DIR})
 
+# The manual pages, gzipped the same way. orvane-render-video's page is a .so link to the
+# renderer's, which describes both; man resolves it within the section folder.
+set(man_pages orvane.1 orvane-render.1 orvane-render-video.1)
+file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/man)
+foreach(page IN LISTS man_pages)
+  set(source ${ORVANE_PACKAGING_DIR}/man/${page})
+  execute_process(COMMAND gzip -9nc ${source} OUTPUT_FILE ${PROJECT_BINARY_DIR}/man/${page}.gz
+    COMMAND_ERROR_IS_FATAL ANY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+  install(FILES ${PROJECT_BINARY_DIR}/man/${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
+
+# The Slurm scripts that split a zoom video over a cluster. submit.sh finds the two batch
+# scripts beside itself, so they stay together in one folder; the README says what the
+# cluster needs.
+set(cluster_dir ${ORVANE_PACKAGING_DIR}/cluster)
+install(PROGRAMS ${cluster_dir}/submit.sh ${cluster_dir}/orvane-frames.sbatch
+  ${cluster_dir}/orvane-encode.sbatch DESTINATION ${CMAKE_INSTALL_DATADIR}/orvane/cluster)
+install(FILES ${cluster_dir}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/orvane/cluster)
+
 # The Debian package: cpack -G DEB in the build directory writes orvane_<version>_<arch>.deb.
 set(CPACK_PACKAGE_NAME orvane)
 set(CPACK_PACKAGE_VENDOR "Orvane 开发组")
@@ -65,13 +85,16 @@ the picture, with a position dialog or by zoom steps. The interface is in
 Simplified Chinese.
 
 The package also holds orvane-render, which draws one view headless into a
-PNG file.")
+PNG file, as a poster of any size or a deep zoom, or draws a zoom video, and
+Slurm scripts that split such a video over a cluster.")
 # Libraries come from dpkg-shlibdeps; the font is loaded at run time, so it is named here:
 # without a CJK font the whole interface shows as empty boxes.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei | fonts-noto-cjk")
 # Links in the help and about windows open through xdg-open.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
+# The cluster scripts submit their jobs with Slurm's sbatch.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS slurm-client)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)

@@ -18,6 +18,7 @@ packages=(
   appstream desktop-file-utils       # validating the desktop entry and the AppStream metainfo
   dpkg-dev file                      # the Debian package's library dependencies (dpkg-shlibdeps, file)
   lintian                            # checking the Debian package against Debian's policy
+  man-db groff-base bsdextrautils    # rendering the manual pages as man and lintian do (col)
   clang-format git                   # the formatting check, over the files git knows
   slurm-wlm munge                    # the cluster scripts' test, on a one-node Slurm of its own
 )

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Packs the build tree with cpack -G DEB, unpacks the package into a scratch root and checks it
 # the way a user's system would use it: the control fields, Debian's policy (lintian), the
-# installed files, the desktop entry and metainfo validators, the renderer's picture and the
-# program's window.
+# installed files, the manual pages, the cluster scripts, the desktop entry and metainfo
+# validators, the renderer's picture and the program's window.
 # Usage: test_debian_package.sh <cpack> <build dir> <version> <build tree's orvane-render>
 # Exit status 77 (ctest's skip) when there is no X display for the window check.
 set -euo pipefail
@@ -42,9 +42,12 @@ for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libtbb12 \
 done
 
 # --- Debian's policy ----------------------------------------------------------------------------
-# Errors fail; warnings are printed for the log.
+# Errors fail, and so does a program without a manual page (the tag's name before lintian 2.105
+# and after); other warnings are printed for the log.
 command -v lintian >/dev/null || fail "lintian is missing; run: bash scripts/install-packages.sh"
 report=$(lintian --fail-on error "$deb" 2>&1) || fail "lintian reports errors: $report"
+! grep -E '^[EW]: orvane: (no-manual-page|binary-without-manpage)' <<<"$report" ||
+  fail "lintian finds a program without a manual page: $report"
 [[ -z $report ]] || echo "lintian: $report"
 
 root=$scratch/root
@@ -68,6 +71,43 @@ for size in 16 22 24 32 48 64 128 256; do
     awk '{ print $1*16777216 + $2*65536 + $3*256 + $4, $5*16777216 + $6*65536 + $7*256 + $8 }')
   [[ $width == "$size" && $height == "$size" ]] || fail "the ${size}x$size icon is ${width}x$height"
 done
+
+# --- The manual pages ---------------------------------------------------------------------------
+# Each program's page, found as man finds it in the package's own tree (orvane-render-video's
+# is a link to the renderer's).
+for program in orvane orvane-render orvane-render-video; do
+  [[ -f $root/usr/share/man/man1/$program.1.gz ]] ||
+    fail "the package lacks /usr/share/man/man1/$program.1.gz"
+  shown=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -M "$root/usr/share/man" 1 "$program" 2>&1 | col -b) ||
+    fail "man cannot show the installed page of $program: $shown"
+  grep -A1 '^NAME' <<<"$shown" | grep -qE "(^| )$program(,| )" ||
+    fail "the installed page shown for $program does not name it: $shown"
+done
+
+# --- The cluster scripts ------------------------------------------------------------------------
+cluster=$root/usr/share/orvane/cluster
+for script in submit.sh orvane-frames.sbatch orvane-encode.sbatch; do
+  [[ -x $cluster/$script ]] || fail "the package lacks /usr/share/orvane/cluster/$script, executable"
+done
+[[ -f $cluster/README.md ]] || fail "the package lacks /usr/share/orvane/cluster/README.md"
+# submit.sh, run from elsewhere, must submit the batch scripts installed beside it. A stand-in
+# sbatch records what it is given and answers with a job id.
+mkdir "$scratch/bin"
+cat >"$scratch/bin/sbatch" <<'STANDIN'
+#!/usr/bin/env bash
+printf '%s\n' "$*" >>"$SUBMITTED"
+echo 4242
+STANDIN
+chmod +x "$scratch/bin/sbatch"
+submitted=$scratch/submitted
+output=$(cd "$scratch" && PATH="$scratch/bin:$PATH" SUBMITTED=$submitted \
+  ORVANE_RENDER=$root/usr/bin/orvane-render "$cluster/submit.sh" frames zoom.mp4 --seconds 2 \
+  --size 64x48 2>&1) || fail "the installed submit.sh failed: $output"
+# 60 frames at 25 a task: 3 array tasks. submit.sh makes the paths absolute, links resolved.
+here=$(realpath "$scratch")
+grep -qF -- "--array=0-2 $cluster/orvane-frames.sbatch $here/frames --seconds 2" "$submitted" &&
+  grep -qF -- "--dependency=afterok:4242 $cluster/orvane-encode.sbatch $here/frames $here/zoom.mp4" \
+    "$submitted" || fail "the installed submit.sh did not submit the scripts beside it: $(<"$submitted")"
 
 # --- The desktop entry and the metainfo ---------------------------------------------------------
 # Hints (such as two main categories, which is deliberate) are fine; warnings and errors are not.
