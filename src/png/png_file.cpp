@@ -2,8 +2,6 @@
 // worker threads and joined, as parallel gzip does.
 #include "png/png_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -11,7 +9,6 @@
 #include <condition_variable>
 #include <cstring>
 #include <deque>
-#include <filesystem>
 #include <initializer_list>
 #include <mutex>
 #include <thread>
@@ -226,11 +223,15 @@ struct PngWriter::Workers {
   std::vector<std::thread> threads;
 };
 
-PngWriter::PngWriter(std::string path, int width, int height, int threads)
-    : path_(std::move(path)),
+PngWriter::PngWriter(std::FILE* file, std::string name, int width, int height, int threads)
+    : name_(std::move(name)),
       width_(width),
       height_(height),
       workers_(std::make_unique<Workers>(threads)) {
+  if (!file) {
+    fail("no file to write to");
+    return;
+  }
   if (width < 1 || height < 1) {
     fail("a picture needs at least one pixel, not " + std::to_string(width) + " x " +
          std::to_string(height));
@@ -242,7 +243,7 @@ PngWriter::PngWriter(std::string path, int width, int height, int threads)
     return;
   }
   bandRows_ = static_cast<int>(std::clamp<std::size_t>(kBandBytes / stride, 1, 1 << 16));
-  if (!openFile()) return;
+  file_ = file;
   std::uint8_t header[13] = {0, 0, 0, 0, 0, 0, 0, 0, 8, 2, 0, 0, 0};  // 8-bit RGB
   putBigEndian(header, static_cast<std::uint32_t>(width));
   putBigEndian(header + 4, static_cast<std::uint32_t>(height));
@@ -255,63 +256,10 @@ PngWriter::PngWriter(std::string path, int width, int height, int threads)
   writeChunk("pHYs", {kResolution});
 }
 
-// A device or a pipe (/dev/stdout) is written directly. Anything else is written under a
-// temporary name beside the file and renamed at the end; through a symbolic link, beside the
-// file it names, so the link stays.
-bool PngWriter::openFile() {
-  std::error_code ignored;
-  const std::filesystem::file_status status = std::filesystem::status(path_, ignored);
-  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-    const int descriptor = open(path_.c_str(), O_WRONLY | O_CLOEXEC);
-    file_ = descriptor < 0 ? nullptr : fdopen(descriptor, "wb");
-    if (!file_) {
-      fail(systemError());
-      if (descriptor >= 0) close(descriptor);
-      return false;
-    }
-    direct_ = true;
-    return true;
-  }
-  std::string target = path_;
-  if (std::filesystem::is_symlink(std::filesystem::symlink_status(path_, ignored))) {
-    // A link to a file not made yet is followed one step, as opening it for writing does.
-    std::error_code dangling, unreadable;
-    std::filesystem::path resolved = std::filesystem::canonical(path_, dangling);
-    if (dangling) {
-      const std::filesystem::path link(path_);
-      resolved = link.parent_path() / std::filesystem::read_symlink(link, unreadable);
-    }
-    if (!unreadable) target = resolved.string();
-  }
-  finalPath_ = target;
-  // Made by this process alone (O_EXCL), with the mode that a new file gets here.
-  for (int attempt = 0; attempt < 100 && !file_; ++attempt) {
-    temporaryPath_ =
-        target + "." + std::to_string(getpid()) + "-" + std::to_string(attempt) + ".part";
-    const int descriptor =
-        open(temporaryPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (descriptor < 0 && errno == EEXIST) continue;
-    if (descriptor < 0) break;
-    file_ = fdopen(descriptor, "wb");
-    if (!file_) close(descriptor);
-  }
-  if (!file_) {
-    const std::string reason = systemError();
-    temporaryPath_.clear();
-    fail(reason);
-    return false;
-  }
-  return true;
-}
-
-PngWriter::~PngWriter() {
-  workers_.reset();
-  if (file_) std::fclose(file_);
-  if (!temporaryPath_.empty()) std::remove(temporaryPath_.c_str());
-}
+PngWriter::~PngWriter() = default;
 
 void PngWriter::fail(std::string reason) {
-  if (error_.empty()) error_ = "cannot write '" + path_ + "': " + std::move(reason);
+  if (error_.empty()) error_ = "cannot write '" + name_ + "': " + std::move(reason);
 }
 
 void PngWriter::writeChunk(const char type[4], std::initializer_list<Bytes> parts) {
@@ -435,12 +383,7 @@ bool PngWriter::finish(const std::function<void()>& written) {
     writeTexts();
     writeChunk("IEND", {});
   }
-  if (file_ && std::fclose(file_) != 0) fail(systemError());
-  file_ = nullptr;
-  if (error_.empty() && !direct_ && std::rename(temporaryPath_.c_str(), finalPath_.c_str()) != 0)
-    fail(systemError());
-  if (!error_.empty() && !temporaryPath_.empty()) std::remove(temporaryPath_.c_str());
-  temporaryPath_.clear();
+  if (error_.empty() && std::fflush(file_) != 0) fail(systemError());
   return error_.empty();
 }
 
