@@ -2,16 +2,19 @@
 // worker threads and joined, as parallel gzip does.
 #include "png/png_file.h"
 
+#include <tbb/enumerable_thread_specific.h>
+#include <tbb/info.h>
+#include <tbb/task_arena.h>
+#include <tbb/task_group.h>
 #include <zlib.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
-#include <condition_variable>
 #include <cstring>
 #include <deque>
 #include <initializer_list>
-#include <mutex>
-#include <thread>
+#include <new>
 
 namespace orvane {
 
@@ -65,8 +68,8 @@ struct PngWriter::Band {
   std::vector<std::uint8_t> above;  // the unfiltered row above the band; empty for the top
   std::vector<std::uint8_t> deflated;
   std::uint32_t adler = 1;  // of `data` once filtered
-  bool compressed = false;  // guarded by the workers' mutex once the band is handed over
   bool failed = false;
+  std::atomic<bool> compressed = false;  // once `deflated`, `adler` and `failed` hold
 };
 
 // One raw deflate stream, reset for every band so that bands are independent.
@@ -124,103 +127,77 @@ class PngWriter::Deflater {
   bool ready_ = false;
 };
 
-// Compresses handed-over bands on `count` threads of its own, started with the second band so
-// a one-band picture needs none; with a count of one, the writer's thread compresses them. `bands`
-// holds every band handed over and not yet written, in order; the writer takes them from the front
-// as they are done.
+// Compresses handed-over bands as oneTBB tasks in an arena of `count` threads; with a count of
+// one, on the writer's thread. `bands` holds every band handed over and not yet written, in
+// order; the writer alone touches it, and takes the bands from the front as they are done.
 struct PngWriter::Workers {
+  // No slot is kept for the writer's thread: it waits for bands, it does not run tasks.
   explicit Workers(int most)
-      : count(most > 0 ? static_cast<unsigned>(most)
-                       : std::max(1u, std::thread::hardware_concurrency())) {}
-
-  const unsigned count;
+      : count(most > 0 ? most : tbb::info::default_concurrency()), arena(count, 0) {}
 
   ~Workers() {
-    {
-      const std::lock_guard lock(mutex);
-      stopping = true;
-      queue.clear();
-    }
-    wake.notify_all();
-    for (std::thread& thread : threads) thread.join();
+    if (started)
+      arena.execute([this] {
+        group.cancel();
+        group.wait();
+      });
   }
 
+  const int count;
+
+  // The last band is compressed on the writer's thread, which would only wait for it.
   void handOver(std::unique_ptr<Band> band) {
-    const bool startThreads = !band->last && threads.empty() && count > 1;
-    {
-      const std::lock_guard lock(mutex);
-      queue.push_back(band.get());
-      bands.push_back(std::move(band));
+    Band& handed = *band;
+    bands.push_back(std::move(band));
+    if (count == 1 || handed.last) {
+      compress(handed);
+      return;
     }
-    wake.notify_one();
-    if (startThreads) {
-      for (unsigned i = 0; i < count; ++i) threads.emplace_back([this] { work(); });
-    }
-  }
-
-  // Compresses waiting bands on the calling thread, so that it helps instead of idling.
-  void help() {
-    for (;;) {
-      Band* band = take(false);
-      if (!band) return;
-      callerDeflater.compress(*band);
-      markCompressed(*band);
-    }
+    started = true;
+    arena.enqueue(group.defer([this, &handed] { compress(handed); }));
   }
 
   // The front band once it is compressed; nothing when no band is waiting, or when it is
   // still being compressed and `wait` is false.
   std::unique_ptr<Band> front(bool wait) {
-    std::unique_lock lock(mutex);
     if (bands.empty()) return nullptr;
-    if (wait) compressedCv.wait(lock, [this] { return bands.front()->compressed; });
-    if (!bands.front()->compressed) return nullptr;
-    std::unique_ptr<Band> band = std::move(bands.front());
+    const Band& band = *bands.front();
+    for (;;) {
+      // Read before the flag, so that a band done in between changes it and ends the wait.
+      const unsigned seen = done.load(std::memory_order_acquire);
+      if (band.compressed.load(std::memory_order_acquire)) break;
+      if (!wait) return nullptr;
+      done.wait(seen, std::memory_order_acquire);
+    }
+    std::unique_ptr<Band> taken = std::move(bands.front());
     bands.pop_front();
-    return band;
+    return taken;
   }
 
-  std::size_t pending() {
-    const std::lock_guard lock(mutex);
-    return bands.size();
-  }
+  std::size_t pending() const { return bands.size(); }
 
-  std::size_t limit() const { return 2 * std::max<std::size_t>(1, threads.size()) + 1; }
+  std::size_t limit() const { return 2 * static_cast<std::size_t>(count) + 1; }
 
  private:
-  Band* take(bool wait) {
-    std::unique_lock lock(mutex);
-    if (wait) wake.wait(lock, [this] { return stopping || !queue.empty(); });
-    if (stopping || queue.empty()) return nullptr;
-    Band* band = queue.front();
-    queue.pop_front();
-    return band;
-  }
-
-  void markCompressed(Band& band) {
-    {
-      const std::lock_guard lock(mutex);
-      band.compressed = true;
+  // The band is not touched once marked: the writer may free it at once. The count of bands
+  // done lives as long as the tasks, so the wake-up goes there.
+  void compress(Band& band) {
+    try {
+      deflaters.local().compress(band);
+    } catch (const std::bad_alloc&) {
+      band.failed = true;
     }
-    compressedCv.notify_all();
+    band.compressed.store(true, std::memory_order_release);
+    done.fetch_add(1, std::memory_order_release);
+    done.notify_all();
   }
 
-  void work() {
-    Deflater deflater;
-    while (Band* band = take(true)) {
-      deflater.compress(*band);
-      markCompressed(*band);
-    }
-  }
-
-  std::mutex mutex;
-  std::condition_variable wake;
-  std::condition_variable compressedCv;
-  std::deque<Band*> queue;  // handed over, not yet taken by a thread
+  tbb::task_arena arena;
+  tbb::task_group group;
+  bool started = false;
+  tbb::enumerable_thread_specific<Deflater> deflaters;  // one per thread, reset per band
+  std::atomic<unsigned> done{0};
   std::deque<std::unique_ptr<Band>> bands;
-  bool stopping = false;
-  Deflater callerDeflater;
-  std::vector<std::thread> threads;
 };
 
 PngWriter::PngWriter(std::FILE* file, std::string name, int width, int height, int threads)
@@ -344,7 +321,6 @@ void PngWriter::submitBand() {
     filling_->data.resize(stride * static_cast<std::size_t>(filling_->rows));
   }
   // Holding a few bands at most keeps the memory small when compressing falls behind.
-  if (workers_->count == 1) workers_->help();
   writeDoneBands(false, workers_->limit());
 }
 
@@ -378,7 +354,6 @@ bool PngWriter::finish(const std::function<void()>& written) {
   if (error_.empty() && nextRow_ != height_)
     fail("only " + std::to_string(nextRow_) + " of " + std::to_string(height_) + " rows came");
   if (error_.empty()) {
-    workers_->help();
     writeDoneBands(true, 0, written);
     writeTexts();
     writeChunk("IEND", {});
