@@ -2,6 +2,7 @@
 // worker threads and joined, as parallel gzip does.
 #include "png/png_file.h"
 
+#include <tbb/concurrent_queue.h>
 #include <tbb/enumerable_thread_specific.h>
 #include <tbb/info.h>
 #include <tbb/task_arena.h>
@@ -130,8 +131,10 @@ class PngWriter::Deflater {
 // Compresses handed-over bands as oneTBB tasks in an arena of `count` threads; with a count of
 // one, on the writer's thread. `bands` holds every band handed over and not yet written, in
 // order; the writer alone touches it, and takes the bands from the front as they are done.
+// `waiting` holds the bands no thread has taken yet: each task takes one, and a writer that
+// must wait for the front band takes one too instead of idling.
 struct PngWriter::Workers {
-  // No slot is kept for the writer's thread: it waits for bands, it does not run tasks.
+  // No slot is kept for the writer's thread: it runs no tasks, it compresses on its own.
   explicit Workers(int most)
       : count(most > 0 ? most : tbb::info::default_concurrency()), arena(count, 0) {}
 
@@ -154,7 +157,8 @@ struct PngWriter::Workers {
       return;
     }
     started = true;
-    arena.enqueue(group.defer([this, &handed] { compress(handed); }));
+    waiting.push(&handed);
+    arena.enqueue(group.defer([this] { compressWaiting(); }));
   }
 
   // The front band once it is compressed; nothing when no band is waiting, or when it is
@@ -167,7 +171,7 @@ struct PngWriter::Workers {
       const unsigned seen = done.load(std::memory_order_acquire);
       if (band.compressed.load(std::memory_order_acquire)) break;
       if (!wait) return nullptr;
-      done.wait(seen, std::memory_order_acquire);
+      if (!compressWaiting()) done.wait(seen, std::memory_order_acquire);
     }
     std::unique_ptr<Band> taken = std::move(bands.front());
     bands.pop_front();
@@ -179,6 +183,13 @@ struct PngWriter::Workers {
   std::size_t limit() const { return 2 * static_cast<std::size_t>(count) + 1; }
 
  private:
+  bool compressWaiting() {
+    Band* band = nullptr;
+    if (!waiting.try_pop(band)) return false;
+    compress(*band);
+    return true;
+  }
+
   // The band is not touched once marked: the writer may free it at once. The count of bands
   // done lives as long as the tasks, so the wake-up goes there.
   void compress(Band& band) {
@@ -198,6 +209,7 @@ struct PngWriter::Workers {
   tbb::enumerable_thread_specific<Deflater> deflaters;  // one per thread, reset per band
   std::atomic<unsigned> done{0};
   std::deque<std::unique_ptr<Band>> bands;
+  tbb::concurrent_queue<Band*> waiting;
 };
 
 PngWriter::PngWriter(std::FILE* file, std::string name, int width, int height, int threads)
