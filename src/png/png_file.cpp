@@ -134,9 +134,10 @@ class PngWriter::Deflater {
 // `waiting` holds the bands no thread has taken yet: each task takes one, and a writer that
 // must wait for the front band takes one too instead of idling.
 struct PngWriter::Workers {
-  // No slot is kept for the writer's thread: it runs no tasks, it compresses on its own.
+  // The arena holds `count - 1` worker threads, as the pass's does; the writer's thread makes
+  // up the count. Asking for more workers than the process has would only earn a warning.
   explicit Workers(int most)
-      : count(most > 0 ? most : tbb::info::default_concurrency()), arena(count, 0) {}
+      : count(most > 0 ? most : tbb::info::default_concurrency()), arena(count) {}
 
   ~Workers() {
     if (started)

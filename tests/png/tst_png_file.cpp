@@ -201,6 +201,16 @@ TEST(FailedWrite, SaysWhy) {
   }
 }
 
+// A writer dropped with bands still being compressed waits for them before it goes.
+TEST(FailedWrite, AbandonedWriterEndsItsWork) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  for (const int rows : {1999, 2000}) {
+    PictureFile file(pathIn(dir, "out.png"), 300, 2000, 3);
+    writeRows(file.writer, 300, rows);
+  }
+}
+
 // Bytes that are not a whole PNG are refused with a reason, never read past.
 TEST(TextChunks, DamagedFilesAreRefused) {
   QTemporaryDir dir;
