@@ -26,6 +26,9 @@ std::atomic<int> gSlotState[kSlots];
 char gSlotName[kSlots][kNameBytes];
 static_assert(std::atomic<int>::is_always_lock_free, "the signal handler reads the states");
 
+// Ctrl+C, kill's default and a closed terminal.
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
 extern "C" void removeTemporariesAndEnd(int signal) {
   for (int i = 0; i < kSlots; ++i)
     if (gSlotState[i].load() == kArmed) unlink(gSlotName[i]);
@@ -38,14 +41,14 @@ extern "C" void removeTemporariesAndEnd(int signal) {
 // program started (nohup's SIGHUP) stays ignored.
 void installHandlers() {
   static const bool installed = [] {
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    for (const int signal : kEndingSignals) {
       struct sigaction previous {};
       if (sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN) continue;
       struct sigaction action {};
       action.sa_handler = removeTemporariesAndEnd;
       // The others wait while one removes the files, so that none ends the process halfway.
       sigemptyset(&action.sa_mask);
-      for (const int other : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&action.sa_mask, other);
+      for (const int other : kEndingSignals) sigaddset(&action.sa_mask, other);
       action.sa_flags = SA_RESTART;
       sigaction(signal, &action, nullptr);
     }
