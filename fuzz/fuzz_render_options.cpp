@@ -16,6 +16,7 @@
 
 #include "engine/render_pass.h"
 #include "fuzz_support.h"
+#include "png/output_file.h"
 #include "png/png_file.h"
 #include "render/command_line.h"
 #include "render/render_request.h"
@@ -40,11 +41,13 @@ QStringList split(const char* text, std::size_t size) {
 
 // A tiny picture that keeps `view` the way orvane-render keeps it (or no view when empty).
 void writePicture(const QString& name, const std::string& view) {
-  orvane::PngWriter picture(QFile::encodeName(name).toStdString(), 1, 1);
+  const std::string path = QFile::encodeName(name).toStdString();
+  orvane::OutputFile output(path);
+  orvane::PngWriter picture(output.stream(), path, 1, 1);
   if (!view.empty()) picture.addText(orvane::kViewChunkKey, view);
   const orvane::Colour black = 0;
   picture.row(0, {&black, 1});
-  check(picture.finish(), "cannot write a picture into the private directory");
+  check(picture.finish() && output.commit(), "cannot write a picture into the private directory");
 }
 
 // Removed at exit with its pictures; a crash leaves it behind for a look.

@@ -2,19 +2,20 @@
 // worker threads and joined, as parallel gzip does.
 #include "png/png_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
+#include <tbb/concurrent_queue.h>
+#include <tbb/enumerable_thread_specific.h>
+#include <tbb/info.h>
+#include <tbb/task_arena.h>
+#include <tbb/task_group.h>
 #include <zlib.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
-#include <condition_variable>
 #include <cstring>
 #include <deque>
-#include <filesystem>
 #include <initializer_list>
-#include <mutex>
-#include <thread>
+#include <new>
 
 namespace orvane {
 
@@ -68,8 +69,8 @@ struct PngWriter::Band {
   std::vector<std::uint8_t> above;  // the unfiltered row above the band; empty for the top
   std::vector<std::uint8_t> deflated;
   std::uint32_t adler = 1;  // of `data` once filtered
-  bool compressed = false;  // guarded by the workers' mutex once the band is handed over
   bool failed = false;
+  std::atomic<bool> compressed = false;  // once `deflated`, `adler` and `failed` hold
 };
 
 // One raw deflate stream, reset for every band so that bands are independent.
@@ -127,110 +128,100 @@ class PngWriter::Deflater {
   bool ready_ = false;
 };
 
-// Compresses handed-over bands on `count` threads of its own, started with the second band so
-// a one-band picture needs none; with a count of one, the writer's thread compresses them. `bands`
-// holds every band handed over and not yet written, in order; the writer takes them from the front
-// as they are done.
+// Compresses handed-over bands as oneTBB tasks in an arena of `count` threads; with a count of
+// one, on the writer's thread. `bands` holds every band handed over and not yet written, in
+// order; the writer alone touches it, and takes the bands from the front as they are done.
+// `waiting` holds the bands no thread has taken yet: each task takes one, and a writer that
+// must wait for the front band takes one too instead of idling.
 struct PngWriter::Workers {
+  // The arena holds `count - 1` worker threads, as the pass's does; the writer's thread makes
+  // up the count. Asking for more workers than the process has would only earn a warning.
   explicit Workers(int most)
-      : count(most > 0 ? static_cast<unsigned>(most)
-                       : std::max(1u, std::thread::hardware_concurrency())) {}
-
-  const unsigned count;
+      : count(most > 0 ? most : tbb::info::default_concurrency()), arena(count) {}
 
   ~Workers() {
-    {
-      const std::lock_guard lock(mutex);
-      stopping = true;
-      queue.clear();
-    }
-    wake.notify_all();
-    for (std::thread& thread : threads) thread.join();
+    if (started)
+      arena.execute([this] {
+        group.cancel();
+        group.wait();
+      });
   }
 
+  const int count;
+
+  // The last band is compressed on the writer's thread, which would only wait for it.
   void handOver(std::unique_ptr<Band> band) {
-    const bool startThreads = !band->last && threads.empty() && count > 1;
-    {
-      const std::lock_guard lock(mutex);
-      queue.push_back(band.get());
-      bands.push_back(std::move(band));
+    Band& handed = *band;
+    bands.push_back(std::move(band));
+    if (count == 1 || handed.last) {
+      compress(handed);
+      return;
     }
-    wake.notify_one();
-    if (startThreads) {
-      for (unsigned i = 0; i < count; ++i) threads.emplace_back([this] { work(); });
-    }
-  }
-
-  // Compresses waiting bands on the calling thread, so that it helps instead of idling.
-  void help() {
-    for (;;) {
-      Band* band = take(false);
-      if (!band) return;
-      callerDeflater.compress(*band);
-      markCompressed(*band);
-    }
+    started = true;
+    waiting.push(&handed);
+    arena.enqueue(group.defer([this] { compressWaiting(); }));
   }
 
   // The front band once it is compressed; nothing when no band is waiting, or when it is
   // still being compressed and `wait` is false.
   std::unique_ptr<Band> front(bool wait) {
-    std::unique_lock lock(mutex);
     if (bands.empty()) return nullptr;
-    if (wait) compressedCv.wait(lock, [this] { return bands.front()->compressed; });
-    if (!bands.front()->compressed) return nullptr;
-    std::unique_ptr<Band> band = std::move(bands.front());
+    const Band& band = *bands.front();
+    for (;;) {
+      // Read before the flag, so that a band done in between changes it and ends the wait.
+      const unsigned seen = done.load(std::memory_order_acquire);
+      if (band.compressed.load(std::memory_order_acquire)) break;
+      if (!wait) return nullptr;
+      if (!compressWaiting()) done.wait(seen, std::memory_order_acquire);
+    }
+    std::unique_ptr<Band> taken = std::move(bands.front());
     bands.pop_front();
-    return band;
+    return taken;
   }
 
-  std::size_t pending() {
-    const std::lock_guard lock(mutex);
-    return bands.size();
-  }
+  std::size_t pending() const { return bands.size(); }
 
-  std::size_t limit() const { return 2 * std::max<std::size_t>(1, threads.size()) + 1; }
+  std::size_t limit() const { return 2 * static_cast<std::size_t>(count) + 1; }
 
  private:
-  Band* take(bool wait) {
-    std::unique_lock lock(mutex);
-    if (wait) wake.wait(lock, [this] { return stopping || !queue.empty(); });
-    if (stopping || queue.empty()) return nullptr;
-    Band* band = queue.front();
-    queue.pop_front();
-    return band;
+  bool compressWaiting() {
+    Band* band = nullptr;
+    if (!waiting.try_pop(band)) return false;
+    compress(*band);
+    return true;
   }
 
-  void markCompressed(Band& band) {
-    {
-      const std::lock_guard lock(mutex);
-      band.compressed = true;
+  // The band is not touched once marked: the writer may free it at once. The count of bands
+  // done lives as long as the tasks, so the wake-up goes there.
+  void compress(Band& band) {
+    try {
+      deflaters.local().compress(band);
+    } catch (const std::bad_alloc&) {
+      band.failed = true;
     }
-    compressedCv.notify_all();
+    band.compressed.store(true, std::memory_order_release);
+    done.fetch_add(1, std::memory_order_release);
+    done.notify_all();
   }
 
-  void work() {
-    Deflater deflater;
-    while (Band* band = take(true)) {
-      deflater.compress(*band);
-      markCompressed(*band);
-    }
-  }
-
-  std::mutex mutex;
-  std::condition_variable wake;
-  std::condition_variable compressedCv;
-  std::deque<Band*> queue;  // handed over, not yet taken by a thread
+  tbb::task_arena arena;
+  tbb::task_group group;
+  bool started = false;
+  tbb::enumerable_thread_specific<Deflater> deflaters;  // one per thread, reset per band
+  std::atomic<unsigned> done{0};
   std::deque<std::unique_ptr<Band>> bands;
-  bool stopping = false;
-  Deflater callerDeflater;
-  std::vector<std::thread> threads;
+  tbb::concurrent_queue<Band*> waiting;
 };
 
-PngWriter::PngWriter(std::string path, int width, int height, int threads)
-    : path_(std::move(path)),
+PngWriter::PngWriter(std::FILE* file, std::string name, int width, int height, int threads)
+    : name_(std::move(name)),
       width_(width),
       height_(height),
       workers_(std::make_unique<Workers>(threads)) {
+  if (!file) {
+    fail("no file to write to");
+    return;
+  }
   if (width < 1 || height < 1) {
     fail("a picture needs at least one pixel, not " + std::to_string(width) + " x " +
          std::to_string(height));
@@ -242,7 +233,7 @@ PngWriter::PngWriter(std::string path, int width, int height, int threads)
     return;
   }
   bandRows_ = static_cast<int>(std::clamp<std::size_t>(kBandBytes / stride, 1, 1 << 16));
-  if (!openFile()) return;
+  file_ = file;
   std::uint8_t header[13] = {0, 0, 0, 0, 0, 0, 0, 0, 8, 2, 0, 0, 0};  // 8-bit RGB
   putBigEndian(header, static_cast<std::uint32_t>(width));
   putBigEndian(header + 4, static_cast<std::uint32_t>(height));
@@ -255,63 +246,10 @@ PngWriter::PngWriter(std::string path, int width, int height, int threads)
   writeChunk("pHYs", {kResolution});
 }
 
-// A device or a pipe (/dev/stdout) is written directly. Anything else is written under a
-// temporary name beside the file and renamed at the end; through a symbolic link, beside the
-// file it names, so the link stays.
-bool PngWriter::openFile() {
-  std::error_code ignored;
-  const std::filesystem::file_status status = std::filesystem::status(path_, ignored);
-  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-    const int descriptor = open(path_.c_str(), O_WRONLY | O_CLOEXEC);
-    file_ = descriptor < 0 ? nullptr : fdopen(descriptor, "wb");
-    if (!file_) {
-      fail(systemError());
-      if (descriptor >= 0) close(descriptor);
-      return false;
-    }
-    direct_ = true;
-    return true;
-  }
-  std::string target = path_;
-  if (std::filesystem::is_symlink(std::filesystem::symlink_status(path_, ignored))) {
-    // A link to a file not made yet is followed one step, as opening it for writing does.
-    std::error_code dangling, unreadable;
-    std::filesystem::path resolved = std::filesystem::canonical(path_, dangling);
-    if (dangling) {
-      const std::filesystem::path link(path_);
-      resolved = link.parent_path() / std::filesystem::read_symlink(link, unreadable);
-    }
-    if (!unreadable) target = resolved.string();
-  }
-  finalPath_ = target;
-  // Made by this process alone (O_EXCL), with the mode that a new file gets here.
-  for (int attempt = 0; attempt < 100 && !file_; ++attempt) {
-    temporaryPath_ =
-        target + "." + std::to_string(getpid()) + "-" + std::to_string(attempt) + ".part";
-    const int descriptor =
-        open(temporaryPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (descriptor < 0 && errno == EEXIST) continue;
-    if (descriptor < 0) break;
-    file_ = fdopen(descriptor, "wb");
-    if (!file_) close(descriptor);
-  }
-  if (!file_) {
-    const std::string reason = systemError();
-    temporaryPath_.clear();
-    fail(reason);
-    return false;
-  }
-  return true;
-}
-
-PngWriter::~PngWriter() {
-  workers_.reset();
-  if (file_) std::fclose(file_);
-  if (!temporaryPath_.empty()) std::remove(temporaryPath_.c_str());
-}
+PngWriter::~PngWriter() = default;
 
 void PngWriter::fail(std::string reason) {
-  if (error_.empty()) error_ = "cannot write '" + path_ + "': " + std::move(reason);
+  if (error_.empty()) error_ = "cannot write '" + name_ + "': " + std::move(reason);
 }
 
 void PngWriter::writeChunk(const char type[4], std::initializer_list<Bytes> parts) {
@@ -396,7 +334,6 @@ void PngWriter::submitBand() {
     filling_->data.resize(stride * static_cast<std::size_t>(filling_->rows));
   }
   // Holding a few bands at most keeps the memory small when compressing falls behind.
-  if (workers_->count == 1) workers_->help();
   writeDoneBands(false, workers_->limit());
 }
 
@@ -430,17 +367,11 @@ bool PngWriter::finish(const std::function<void()>& written) {
   if (error_.empty() && nextRow_ != height_)
     fail("only " + std::to_string(nextRow_) + " of " + std::to_string(height_) + " rows came");
   if (error_.empty()) {
-    workers_->help();
     writeDoneBands(true, 0, written);
     writeTexts();
     writeChunk("IEND", {});
   }
-  if (file_ && std::fclose(file_) != 0) fail(systemError());
-  file_ = nullptr;
-  if (error_.empty() && !direct_ && std::rename(temporaryPath_.c_str(), finalPath_.c_str()) != 0)
-    fail(systemError());
-  if (!error_.empty() && !temporaryPath_.empty()) std::remove(temporaryPath_.c_str());
-  temporaryPath_.clear();
+  if (error_.empty() && std::fflush(file_) != 0) fail(systemError());
   return error_.empty();
 }
 

@@ -16,16 +16,16 @@
 
 namespace orvane {
 
-// Writes one `width` x `height` picture to `path`, row by row, as the rows of a poster arrive.
-// Rows are compressed in bands on worker threads while the next rows are computed; a few
-// bands are held at a time, never the whole picture. The file is written under a temporary
-// name in the same directory and renamed to `path` by a successful finish(), so a failed or
-// abandoned write leaves nothing under `path`; a device or a pipe there is written directly.
+// Writes one `width` x `height` picture to a stream, row by row, as the rows of a poster
+// arrive. Rows are compressed in bands on worker threads while the next rows are computed; a
+// few bands are held at a time, never the whole picture. Where the file lands is its caller's
+// business (OutputFile): the writer neither opens nor closes the stream.
 class PngWriter {
  public:
-  // `threads` compress while rows come (0: one per core); with 1, the caller's own thread.
-  PngWriter(std::string path, int width, int height, int threads = 0);
-  ~PngWriter();  // without a successful finish(), removes the temporary file
+  // `file` is open for writing; `name` is what the messages call it. `threads` compress while
+  // rows come (0: one per core); with 1, the caller's own thread.
+  PngWriter(std::FILE* file, std::string name, int width, int height, int threads = 0);
+  ~PngWriter();
   PngWriter(const PngWriter&) = delete;
   PngWriter& operator=(const PngWriter&) = delete;
 
@@ -40,9 +40,9 @@ class PngWriter {
   // Rows already compressed and in the file.
   int rowsWritten() const { return rowsWritten_; }
 
-  // Compresses the last rows, closes the file and moves it to `path`; `written` is told each
-  // time more rows are in the file. False, with the reason in error(), when any step failed,
-  // when rows are missing, or when finish() already ran.
+  // Compresses the last rows and flushes them to the stream; `written` is told each time more
+  // rows are in it. False, with the reason in error(), when any step failed, when rows are
+  // missing, or when finish() already ran.
   [[nodiscard]] bool finish(const std::function<void()>& written = {});
 
   // Why the write failed; empty while it has not.
@@ -54,16 +54,13 @@ class PngWriter {
   struct Workers;
   using Bytes = std::span<const std::uint8_t>;
 
-  bool openFile();
   void fail(std::string reason);
   void writeChunk(const char type[4], std::initializer_list<Bytes> parts);
   void writeTexts();
   void submitBand();
   void writeDoneBands(bool wait, std::size_t keep, const std::function<void()>& written = {});
 
-  std::string path_;
-  std::string finalPath_;  // `path_`, or the file a symbolic link there names
-  std::string temporaryPath_;
+  std::string name_;
   int width_;
   int height_;
   int bandRows_ = 1;
@@ -74,7 +71,6 @@ class PngWriter {
   int rowsWritten_ = 0;
   bool dataStarted_ = false;
   bool finished_ = false;
-  bool direct_ = false;      // written in place: a device or a pipe
   std::uint32_t adler_ = 1;  // of the whole filtered data so far
   std::unique_ptr<Band> filling_;
   std::unique_ptr<Workers> workers_;

@@ -10,6 +10,7 @@ extern "C" {
 #include <iterator>
 #include <memory>
 
+#include "png/output_file.h"
 #include "png/png_file.h"
 #include "png/png_text.h"
 #include "render/view_chunk.h"
@@ -38,15 +39,16 @@ std::string framePath(const std::string& dir, long frame) {
 
 bool writeFramePng(const FramePicture& frame, const std::string& view, const std::string& path,
                    int threads, std::string& error) {
-  PngWriter file(path, frame.width(), frame.height(), threads);
+  OutputFile output(path);
+  PngWriter file(output.stream(), path, frame.width(), frame.height(), threads);
   file.addText(kViewChunkKey, view);
   std::vector<Colour> row;
   for (int y = 0; y < frame.height() && file.error().empty(); ++y) {
     frame.rowColours(y, row);
     file.row(y, row);
   }
-  if (file.finish()) return true;
-  error = file.error();
+  if (file.finish() && output.commit()) return true;
+  error = !output.error().empty() ? output.error() : file.error();
   return false;
 }
 

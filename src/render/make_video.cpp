@@ -8,10 +8,10 @@
 #include <memory>
 #include <string>
 
+#include "png/output_file.h"
 #include "render/frame_files.h"
 #include "render/frame_plan.h"
 #include "render/frame_progress.h"
-#include "render/pending_file.h"
 #include "render/render_picture.h"
 #include "render/view_chunk.h"
 #include "video/video_encoder.h"
@@ -116,10 +116,11 @@ using FrameSource =
 
 int encode(const RenderRequest& request, const FrameSource& frameOf) {
   const VideoRequest& video = *request.video;
-  PendingFile file(video.output);
+  OutputFile file(video.output, OutputFile::Opening::byName);
+  if (!file.error().empty()) return failed(file.error());
   std::string error;
   const std::unique_ptr<VideoEncoder> encoder =
-      VideoEncoder::open(file.temporary(), video.output, encoderSettings(request), error);
+      VideoEncoder::open(file.writePath(), video.output, encoderSettings(request), error);
   if (!encoder) return failed(video.output + ": " + error);
   FrameProgress bar(video.frameCount);
   for (long k = 0; k < video.frameCount; ++k) {
@@ -130,7 +131,7 @@ int encode(const RenderRequest& request, const FrameSource& frameOf) {
     bar.update(static_cast<double>(k + 1));
   }
   if (!encoder->finish(error)) return failed(video.output + ": " + error);
-  if (!file.commit()) return failed("cannot write '" + video.output + "'");
+  if (!file.commit()) return failed(file.error());
   return 0;
 }
 
@@ -185,7 +186,6 @@ int runVideo(const RenderRequest& request, ComputeOptions options) {
     std::printf("%ld\n", video.frameCount);
     return 0;
   }
-  removePendingOnInterrupt();
   RunFigures figures;
   int status = 0;
   if (video.frames)

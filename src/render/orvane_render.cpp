@@ -6,6 +6,7 @@
 #include <functional>
 #include <span>
 
+#include "png/output_file.h"
 #include "png/png_file.h"
 #include "render/command_line.h"
 #include "render/render_picture.h"
@@ -64,9 +65,11 @@ int main(int argc, char* argv[]) {
   if (request.video) return orvane::drawVideo(request, options, argv);
   const orvane::PosterSize size = request.view.size;
   // A file that cannot be made is reported before the picture is computed.
-  orvane::PngWriter file(request.output, size.width, size.height, request.threads);
-  if (!file.error().empty()) {
-    std::fprintf(stderr, "orvane-render: %s\n", file.error().c_str());
+  orvane::OutputFile output(request.output);
+  orvane::PngWriter file(output.stream(), request.output, size.width, size.height, request.threads);
+  if (!output.error().empty() || !file.error().empty()) {
+    std::fprintf(stderr, "orvane-render: %s\n",
+                 (output.error().empty() ? file.error() : output.error()).c_str());
     return kWriteFailed;
   }
   ProgressBar progress;
@@ -82,8 +85,9 @@ int main(int argc, char* argv[]) {
         showProgress();
       },
       [&file](const std::string& view) { file.addText(orvane::kViewChunkKey, view); });
-  if (!file.finish(showProgress)) {
-    std::fprintf(stderr, "orvane-render: %s\n", file.error().c_str());
+  if (!file.finish(showProgress) || !output.commit()) {
+    std::fprintf(stderr, "orvane-render: %s\n",
+                 (output.error().empty() ? file.error() : output.error()).c_str());
     return kWriteFailed;
   }
   progress.end();
