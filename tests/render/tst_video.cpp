@@ -1,6 +1,6 @@
 // Zoom videos from orvane-render as a user runs it: the video read back with FFmpeg's own
 // decoder, frames rendered in pieces against one run, the frames' magnifications against the
-// geometric formula worked out here, a frame against its own poster, and an interrupted run.
+// geometric formula worked out here, and a frame against its own poster.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -13,7 +13,6 @@
 
 #include <array>
 #include <cmath>
-#include <csignal>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -298,27 +297,6 @@ TEST(VideoFrames, EncodingRefusesAnIncompleteOrForeignFolder) {
   const Finished foreign = render(dir, view + " --frames-dir f --video v.mp4");
   EXPECT_EQ(foreign.status, 1);
   EXPECT_TRUE(foreign.errors.contains("frame-000002.png")) << foreign.errors.toStdString();
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
-}
-
-// Ctrl+C in the middle of a video leaves neither the video nor its temporary file.
-TEST(VideoFile, InterruptedRunLeavesNoFile) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  QProcess process;
-  process.setWorkingDirectory(dir.path());
-  process.start(QStringLiteral(ORVANE_RENDER_EXECUTABLE),
-                (kDeepZoom + " --size 320x240 --depth 2000 --seconds 100 --video v.mp4")
-                    .split(' ', Qt::SkipEmptyParts));
-  ASSERT_TRUE(process.waitForStarted());
-  bool pending = false;
-  for (int i = 0; i < 200 && !pending; ++i) {
-    process.waitForFinished(50);
-    pending = !QDir(dir.path()).entryList({"v.mp4.*.part"}, QDir::Files).isEmpty();
-  }
-  ASSERT_TRUE(pending) << "the video never started";
-  ::kill(static_cast<pid_t>(process.processId()), SIGINT);
-  ASSERT_TRUE(process.waitForFinished(30000));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
