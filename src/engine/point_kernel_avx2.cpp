@@ -140,7 +140,9 @@ struct Hole {
   const PointSetup& setup;
   V4d bound = splat(setup.holeBound);
 
-  ORVANE_AVX2 Start start(V4d re, V4d im) const { return {splat(0.0625), splat(0.0625), re, im}; }
+  ORVANE_AVX2 Start start(V4d re, V4d im) const {
+    return {splat(kHoleStart.re), splat(kHoleStart.im), re, im};
+  }
 
   // sqrt(P + Q) takes the sum the escape test formed, which is the same double.
   ORVANE_AVX2 static void step(V4d& x, V4d& y, V4d sqX, V4d sqY, V4d cx, V4d cy) {
