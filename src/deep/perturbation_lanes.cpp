@@ -12,16 +12,11 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
-#include <limits>
 #include <optional>
 
 #include "deep/perturbation.h"
 #include "deep/perturbed_pixel.h"
-
-// AVX2 function by function, as in the engine's kernel, so that no header code this file
-// instantiates is compiled for AVX2 and then kept by the linker for every processor.
-#define ORVANE_AVX2 [[gnu::target("avx2")]]
+#include "engine/vector4.h"
 
 namespace orvane::deep {
 
@@ -31,30 +26,6 @@ namespace {
 // operations, but measured a third slower: the two vectors' state no longer stays in
 // registers.
 constexpr std::size_t kLanes = 4;
-
-typedef double V4d __attribute__((vector_size(32)));
-typedef std::int64_t V4i __attribute__((vector_size(32)));
-
-// Up to this |z|^2 a step cannot escape. Without jitter it is the escape test itself, exact
-// (orbits near the tip -2 sit at |z|^2 = 4 for many steps, right at the usual threshold).
-// With jitter it is below every threshold a draw can give, with room for the rounding of
-// |z|^2 to a float that the test makes, and the scalar step draws the number. -infinity where
-// the thresholds are not positive numbers, so that every step goes to the scalar test.
-double surelyInside(const PointSetup& setup) {
-  if (!setup.jittered) return setup.thresholdBound;
-  const auto at = [&setup](double r) {
-    return (setup.jitterLow + r * setup.jitterSpan) * setup.escape;
-  };
-  const double lowest = std::min(at(0), at(1));
-  if (!(lowest > 0)) return -std::numeric_limits<double>::infinity();
-  return lowest * (1 - 0x1p-20);
-}
-
-// `now` in the lanes of `mask`, `before` in the others.
-ORVANE_AVX2 V4d pick(V4i mask, V4d now, V4d before) {
-  return reinterpret_cast<V4d>((reinterpret_cast<V4i>(now) & mask) |
-                               (reinterpret_cast<V4i>(before) & ~mask));
-}
 
 // The vector holds its lanes in the order 0, 2, 1, 3: the order in which unpacking two pairs
 // of lanes' (re, im) values leaves them.
@@ -165,11 +136,11 @@ class Lanes {
 
     // Keeps the step just computed in the lanes of `keep`.
     ORVANE_AVX2 void keep(V4i keep, V4d nRe, V4d nIm, V4d nextRe, V4d nextIm, V4d q) {
-      wRe = pick(keep, nRe, wRe);
-      wIm = pick(keep, nIm, wIm);
-      bigRe = pick(keep, nextRe, bigRe);
-      bigIm = pick(keep, nextIm, bigIm);
-      lastQ = pick(keep, q, lastQ);
+      wRe = blend(keep, nRe, wRe);
+      wIm = blend(keep, nIm, wIm);
+      bigRe = blend(keep, nextRe, bigRe);
+      bigIm = blend(keep, nextIm, bigIm);
+      lastQ = blend(keep, q, lastQ);
       left += keep;  // a kept lane's mask is -1
       steps -= keep;
     }
@@ -177,8 +148,10 @@ class Lanes {
 
   // The vector's steps, until a lane's pixel cannot come back.
   ORVANE_AVX2 void together() {
-    const double inside = surelyInside(work_.setup);
-    const V4d bound = {inside, inside, inside, inside};
+    // Up to this |z|^2 no draw can make the step escape; beyond it the scalar step tests.
+    // Without jitter it is the escape test itself, exact: orbits near the tip -2 sit at
+    // |z|^2 = 4 for many steps, right at the usual threshold.
+    const V4d inside = splat(work_.setup.band.inside);
     const V4d zero = {};
     const V4i one = {1, 1, 1, 1};
     Registers r = registers_;
@@ -203,7 +176,7 @@ class Lanes {
       const V4d zIm = nextIm + reinterpret_cast<V4d>(reinterpret_cast<V4i>(nIm) & r.isDouble);
       const V4d q = zRe * zRe + zIm * zIm;
       const V4d wNorm = nRe * nRe + nIm * nIm;
-      const V4i event = ~(q <= bound) | (r.isDouble & (q < wNorm)) |
+      const V4i event = beyond(q, inside) | (r.isDouble & (q < wNorm)) |
                         ((wNorm < r.low) & ((wNorm > zero) | r.isDouble)) | (wNorm > r.high) |
                         (nextRe * nextRe + nextIm * nextIm < r.tiny) | (r.left < one);
       if (_mm256_testz_si256(reinterpret_cast<__m256i>(event), reinterpret_cast<__m256i>(event))) {
@@ -262,16 +235,11 @@ std::uint64_t computeAlone(PointWork& work, const DeepView& view, const DeepRefe
   });
 }
 
-bool hasAvx2() {
-  static const bool has = __builtin_cpu_supports("avx2");
-  return has;
-}
-
 }  // namespace
 
 std::uint64_t computePerturbed(PointWork& work, const DeepView& view,
                                const DeepReference& reference) {
-  if (!hasAvx2()) return computeAlone(work, view, reference);
+  if (!vectorKernelAvailable()) return computeAlone(work, view, reference);
   return Lanes(work, view, reference).run();
 }
 

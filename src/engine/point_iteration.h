@@ -31,8 +31,7 @@ Complex turnedOffset(int x, int y, const PointSetup& setup);
 inline bool escapedAt(double q, int n, const PointSetup& setup, std::uint64_t randomBase) {
   double threshold = setup.threshold;
   if (setup.jittered) {
-    const double r = RandomSequence::at(randomBase + static_cast<std::uint64_t>(n));
-    threshold = (setup.jitterLow + r * setup.jitterSpan) * setup.escape;
+    threshold = setup.thresholdAt(RandomSequence::at(randomBase + static_cast<std::uint64_t>(n)));
   }
   return !(static_cast<double>(static_cast<float>(q)) <= threshold);
 }
