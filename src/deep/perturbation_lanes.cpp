@@ -16,6 +16,7 @@
 
 #include "deep/perturbation.h"
 #include "deep/perturbed_pixel.h"
+#include "deep/perturbed_step.h"
 #include "engine/vector4.h"
 
 namespace orvane::deep {
@@ -26,6 +27,11 @@ namespace {
 // operations, but measured a third slower: the two vectors' state no longer stays in
 // registers.
 constexpr std::size_t kLanes = 4;
+
+// Four pixels' complex values, one pixel per lane.
+struct V4Complex {
+  V4d re, im;
+};
 
 // The vector holds its lanes in the order 0, 2, 1, 3: the order in which unpacking two pairs
 // of lanes' (re, im) values leaves them.
@@ -166,12 +172,10 @@ class Lanes {
       const V4d nextRe = reinterpret_cast<V4d>(_mm256_unpacklo_pd(low, high));  // re0 re2 re1 re3
       const V4d nextIm = reinterpret_cast<V4d>(_mm256_unpackhi_pd(low, high));
       // The difference where it is added to Z: dz in double mode, +0 in scaled mode.
-      const V4d dzRe = reinterpret_cast<V4d>(reinterpret_cast<V4i>(r.wRe) & r.isDouble);
-      const V4d dzIm = reinterpret_cast<V4d>(reinterpret_cast<V4i>(r.wIm) & r.isDouble);
-      const V4d tRe = 2 * r.bigRe + dzRe;
-      const V4d tIm = 2 * r.bigIm + dzIm;
-      const V4d nRe = tRe * r.wRe - tIm * r.wIm + r.cRe;
-      const V4d nIm = tRe * r.wIm + tIm * r.wRe + r.cIm;
+      const V4Complex dz = {reinterpret_cast<V4d>(reinterpret_cast<V4i>(r.wRe) & r.isDouble),
+                            reinterpret_cast<V4d>(reinterpret_cast<V4i>(r.wIm) & r.isDouble)};
+      const auto [nRe, nIm] = perturbedStep(V4Complex{r.bigRe, r.bigIm}, dz,
+                                            V4Complex{r.wRe, r.wIm}, V4Complex{r.cRe, r.cIm});
       const V4d zRe = nextRe + reinterpret_cast<V4d>(reinterpret_cast<V4i>(nRe) & r.isDouble);
       const V4d zIm = nextIm + reinterpret_cast<V4d>(reinterpret_cast<V4i>(nIm) & r.isDouble);
       const V4d q = zRe * zRe + zIm * zIm;
