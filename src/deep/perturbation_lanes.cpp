@@ -2,11 +2,11 @@
 // vectors while they are in double or scaled mode and nothing out of the way happens.
 //
 // A step is one long chain of dependent operations, so a single pixel leaves the processor
-// idle most of the time. The vector step performs exactly the scalar step's operations in the
-// same order. A step that might escape, rebase, rescale, change mode, meet a tiny reference
-// value, reach the depth or end the reference is not kept: that lane alone leaves the vector,
-// takes its steps on the scalar path until it is plain again or its pixel ends, and comes
-// back, with the next pixel where its own ended. So every pixel's result is the one
+// idle most of the time. The vector step is the scalar step's own perturbedStep, so it performs
+// the same operations in the same order. A step that might escape, rebase, rescale, change mode,
+// meet a tiny reference value, reach the depth or end the reference is not kept: that lane alone
+// leaves the vector, takes its steps on the scalar path until it is plain again or its pixel ends,
+// and comes back, with the next pixel where its own ended. So every pixel's result is the one
 // iterateDeepPixel gives.
 #include <immintrin.h>
 

@@ -89,6 +89,7 @@ struct Quadratic {
       if (laneMask(inBand) == 0) return escapedWhatever;
       const V4d asFloat =
           reinterpret_cast<V4d>(_mm256_cvtps_pd(_mm256_cvtpd_ps(reinterpret_cast<__m256d>(q))));
+      // setup.thresholdAt(r), lane by lane.
       const V4d threshold = (jitterLow + randomOf(weyl) * jitterSpan) * escape;
       return beyond(asFloat, threshold);
     }
