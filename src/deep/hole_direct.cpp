@@ -1,6 +1,8 @@
 // The Hole of a deep view, iterated directly in MPFR.
 #include "deep/hole_direct.h"
 
+#include "engine/point_iteration.h"
+
 namespace orvane::deep {
 
 namespace {
@@ -34,10 +36,10 @@ PointResult HoleIteration::iterate(int x, int y) {
   setFloatExp(cIm_.get(), offset.im);
   mpfr_add(cRe_.get(), cRe_.get(), view_.centreX.get(), MPFR_RNDN);
   mpfr_add(cIm_.get(), cIm_.get(), view_.centreY.get(), MPFR_RNDN);
-  mpfr_set_d(x_.get(), 0.0625, MPFR_RNDN);
-  mpfr_set_d(y_.get(), 0.0625, MPFR_RNDN);
+  mpfr_set_d(x_.get(), kHoleStart.re, MPFR_RNDN);
+  mpfr_set_d(y_.get(), kHoleStart.im, MPFR_RNDN);
   PointResult result;
-  double sum = 0.0625 * 0.0625 + 0.0625 * 0.0625;
+  double sum = kHoleStart.re * kHoleStart.re + kHoleStart.im * kHoleStart.im;
   for (int n = 0;; ++n) {
     result.m = sum;
     // z' = sqrt(z) + c with the root whose imaginary part is not negative: s is that part,

@@ -2,26 +2,22 @@
 // vectors while they are in double or scaled mode and nothing out of the way happens.
 //
 // A step is one long chain of dependent operations, so a single pixel leaves the processor
-// idle most of the time. The vector step performs exactly the scalar step's operations in the
-// same order. A step that might escape, rebase, rescale, change mode, meet a tiny reference
-// value, reach the depth or end the reference is not kept: that lane alone leaves the vector,
-// takes its steps on the scalar path until it is plain again or its pixel ends, and comes
-// back, with the next pixel where its own ended. So every pixel's result is the one
+// idle most of the time. The vector step is the scalar step's own perturbedStep, so it performs
+// the same operations in the same order. A step that might escape, rebase, rescale, change mode,
+// meet a tiny reference value, reach the depth or end the reference is not kept: that lane alone
+// leaves the vector, takes its steps on the scalar path until it is plain again or its pixel ends,
+// and comes back, with the next pixel where its own ended. So every pixel's result is the one
 // iterateDeepPixel gives.
 #include <immintrin.h>
 
 #include <algorithm>
 #include <array>
-#include <cmath>
-#include <limits>
 #include <optional>
 
 #include "deep/perturbation.h"
 #include "deep/perturbed_pixel.h"
-
-// AVX2 function by function, as in the engine's kernel, so that no header code this file
-// instantiates is compiled for AVX2 and then kept by the linker for every processor.
-#define ORVANE_AVX2 [[gnu::target("avx2")]]
+#include "deep/perturbed_step.h"
+#include "engine/vector4.h"
 
 namespace orvane::deep {
 
@@ -32,29 +28,10 @@ namespace {
 // registers.
 constexpr std::size_t kLanes = 4;
 
-typedef double V4d __attribute__((vector_size(32)));
-typedef std::int64_t V4i __attribute__((vector_size(32)));
-
-// Up to this |z|^2 a step cannot escape. Without jitter it is the escape test itself, exact
-// (orbits near the tip -2 sit at |z|^2 = 4 for many steps, right at the usual threshold).
-// With jitter it is below every threshold a draw can give, with room for the rounding of
-// |z|^2 to a float that the test makes, and the scalar step draws the number. -infinity where
-// the thresholds are not positive numbers, so that every step goes to the scalar test.
-double surelyInside(const PointSetup& setup) {
-  if (!setup.jittered) return setup.thresholdBound;
-  const auto at = [&setup](double r) {
-    return (setup.jitterLow + r * setup.jitterSpan) * setup.escape;
-  };
-  const double lowest = std::min(at(0), at(1));
-  if (!(lowest > 0)) return -std::numeric_limits<double>::infinity();
-  return lowest * (1 - 0x1p-20);
-}
-
-// `now` in the lanes of `mask`, `before` in the others.
-ORVANE_AVX2 V4d pick(V4i mask, V4d now, V4d before) {
-  return reinterpret_cast<V4d>((reinterpret_cast<V4i>(now) & mask) |
-                               (reinterpret_cast<V4i>(before) & ~mask));
-}
+// Four pixels' complex values, one pixel per lane.
+struct V4Complex {
+  V4d re, im;
+};
 
 // The vector holds its lanes in the order 0, 2, 1, 3: the order in which unpacking two pairs
 // of lanes' (re, im) values leaves them.
@@ -165,11 +142,11 @@ class Lanes {
 
     // Keeps the step just computed in the lanes of `keep`.
     ORVANE_AVX2 void keep(V4i keep, V4d nRe, V4d nIm, V4d nextRe, V4d nextIm, V4d q) {
-      wRe = pick(keep, nRe, wRe);
-      wIm = pick(keep, nIm, wIm);
-      bigRe = pick(keep, nextRe, bigRe);
-      bigIm = pick(keep, nextIm, bigIm);
-      lastQ = pick(keep, q, lastQ);
+      wRe = blend(keep, nRe, wRe);
+      wIm = blend(keep, nIm, wIm);
+      bigRe = blend(keep, nextRe, bigRe);
+      bigIm = blend(keep, nextIm, bigIm);
+      lastQ = blend(keep, q, lastQ);
       left += keep;  // a kept lane's mask is -1
       steps -= keep;
     }
@@ -177,8 +154,10 @@ class Lanes {
 
   // The vector's steps, until a lane's pixel cannot come back.
   ORVANE_AVX2 void together() {
-    const double inside = surelyInside(work_.setup);
-    const V4d bound = {inside, inside, inside, inside};
+    // Up to this |z|^2 no draw can make the step escape; beyond it the scalar step tests.
+    // Without jitter it is the escape test itself, exact: orbits near the tip -2 sit at
+    // |z|^2 = 4 for many steps, right at the usual threshold.
+    const V4d inside = splat(work_.setup.band.inside);
     const V4d zero = {};
     const V4i one = {1, 1, 1, 1};
     Registers r = registers_;
@@ -193,17 +172,15 @@ class Lanes {
       const V4d nextRe = reinterpret_cast<V4d>(_mm256_unpacklo_pd(low, high));  // re0 re2 re1 re3
       const V4d nextIm = reinterpret_cast<V4d>(_mm256_unpackhi_pd(low, high));
       // The difference where it is added to Z: dz in double mode, +0 in scaled mode.
-      const V4d dzRe = reinterpret_cast<V4d>(reinterpret_cast<V4i>(r.wRe) & r.isDouble);
-      const V4d dzIm = reinterpret_cast<V4d>(reinterpret_cast<V4i>(r.wIm) & r.isDouble);
-      const V4d tRe = 2 * r.bigRe + dzRe;
-      const V4d tIm = 2 * r.bigIm + dzIm;
-      const V4d nRe = tRe * r.wRe - tIm * r.wIm + r.cRe;
-      const V4d nIm = tRe * r.wIm + tIm * r.wRe + r.cIm;
+      const V4Complex dz = {reinterpret_cast<V4d>(reinterpret_cast<V4i>(r.wRe) & r.isDouble),
+                            reinterpret_cast<V4d>(reinterpret_cast<V4i>(r.wIm) & r.isDouble)};
+      const auto [nRe, nIm] = perturbedStep(V4Complex{r.bigRe, r.bigIm}, dz,
+                                            V4Complex{r.wRe, r.wIm}, V4Complex{r.cRe, r.cIm});
       const V4d zRe = nextRe + reinterpret_cast<V4d>(reinterpret_cast<V4i>(nRe) & r.isDouble);
       const V4d zIm = nextIm + reinterpret_cast<V4d>(reinterpret_cast<V4i>(nIm) & r.isDouble);
       const V4d q = zRe * zRe + zIm * zIm;
       const V4d wNorm = nRe * nRe + nIm * nIm;
-      const V4i event = ~(q <= bound) | (r.isDouble & (q < wNorm)) |
+      const V4i event = beyond(q, inside) | (r.isDouble & (q < wNorm)) |
                         ((wNorm < r.low) & ((wNorm > zero) | r.isDouble)) | (wNorm > r.high) |
                         (nextRe * nextRe + nextIm * nextIm < r.tiny) | (r.left < one);
       if (_mm256_testz_si256(reinterpret_cast<__m256i>(event), reinterpret_cast<__m256i>(event))) {
@@ -262,16 +239,11 @@ std::uint64_t computeAlone(PointWork& work, const DeepView& view, const DeepRefe
   });
 }
 
-bool hasAvx2() {
-  static const bool has = __builtin_cpu_supports("avx2");
-  return has;
-}
-
 }  // namespace
 
 std::uint64_t computePerturbed(PointWork& work, const DeepView& view,
                                const DeepReference& reference) {
-  if (!hasAvx2()) return computeAlone(work, view, reference);
+  if (!vectorKernelAvailable()) return computeAlone(work, view, reference);
   return Lanes(work, view, reference).run();
 }
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "deep/perturbed_step.h"
 #include "deep/reference_orbit.h"
 #include "engine/point_iteration.h"
 
@@ -139,12 +140,7 @@ class PerturbedPixel {
   }
 
   double stepDouble() {
-    const Complex big = orbit_->at(i_);
-    const double tRe = 2 * big.re + w_.re;
-    const double tIm = 2 * big.im + w_.im;
-    const double nextRe = tRe * w_.re - tIm * w_.im + constant_.re;
-    const double nextIm = tRe * w_.im + tIm * w_.re + constant_.im;
-    w_ = {nextRe, nextIm};
+    w_ = perturbedStep(orbit_->at(i_), w_, w_, constant_);
     const Complex next = orbit_->at(++i_);
     const Complex z = {next.re + w_.re, next.im + w_.im};
     const double q = norm(z);
@@ -163,13 +159,8 @@ class PerturbedPixel {
   // out there: no operation meets the subnormals, which cost a hundred normal ones. Nor can
   // the pixel rebase, since |z| is far above |dz|.
   double stepScaled() {
-    const Complex big = orbit_->at(i_);
-    // + 0.0 turns a -0 into +0, as the vector step's masked-out difference does.
-    const double tRe = 2 * big.re + 0.0;
-    const double tIm = 2 * big.im + 0.0;
-    const double nextRe = tRe * w_.re - tIm * w_.im + constant_.re;
-    const double nextIm = tRe * w_.im + tIm * w_.re + constant_.im;
-    w_ = {nextRe, nextIm};
+    // Adding +0 turns a -0 in 2Z into +0, as the vector step's masked-out difference does.
+    w_ = perturbedStep(orbit_->at(i_), Complex{0.0, 0.0}, w_, constant_);
     const double q = norm(orbit_->at(++i_));
     const double wNorm = norm(w_);
     if (wNorm > wNormAbove_ || (wNorm < kRescaleBelow && wNorm > 0)) {
@@ -180,8 +171,7 @@ class PerturbedPixel {
   }
 
   double stepWide() {
-    const ComplexExp big = orbit_->wideAt(i_);
-    dzWide_ = (big + big + dzWide_) * dzWide_ + dcWide_;
+    dzWide_ = perturbedStep(orbit_->wideAt(i_), dzWide_, dzWide_, dcWide_);
     const ComplexExp z = orbit_->wideAt(++i_) + dzWide_;
     const FloatExp q = z.norm();
     if (mustRebase(q < dzWide_.norm())) {

@@ -54,8 +54,8 @@ PointResult iterateQuadratic(Complex z0, Complex c, const PointSetup& setup,
 }
 
 PointResult iterateHole(Complex c, const PointSetup& setup) {
-  double x = 0.0625;
-  double y = 0.0625;
+  double x = kHoleStart.re;
+  double y = kHoleStart.im;
   double sqX = x * x;
   double sqY = y * y;
   double sum = x * x + y * y;

@@ -31,8 +31,7 @@ Complex turnedOffset(int x, int y, const PointSetup& setup);
 inline bool escapedAt(double q, int n, const PointSetup& setup, std::uint64_t randomBase) {
   double threshold = setup.threshold;
   if (setup.jittered) {
-    const double r = RandomSequence::at(randomBase + static_cast<std::uint64_t>(n));
-    threshold = (setup.jitterLow + r * setup.jitterSpan) * setup.escape;
+    threshold = setup.thresholdAt(RandomSequence::at(randomBase + static_cast<std::uint64_t>(n)));
   }
   return !(static_cast<double>(static_cast<float>(q)) <= threshold);
 }
@@ -42,7 +41,10 @@ inline bool escapedAt(double q, int n, const PointSetup& setup, std::uint64_t ra
 PointResult iterateQuadratic(Complex z0, Complex c, const PointSetup& setup,
                              std::uint64_t randomBase);
 
-// z <- sqrt(z) + c from z0 = 0.0625 + 0.0625i.
+// Where every orbit of the Hole starts.
+inline constexpr Complex kHoleStart = {0.0625, 0.0625};
+
+// z <- sqrt(z) + c from z0 = kHoleStart.
 PointResult iterateHole(Complex c, const PointSetup& setup);
 
 // Mapping and iteration of pixel (x, y) for the setup's formula.

@@ -17,7 +17,6 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <utility>
@@ -25,32 +24,15 @@
 #include "engine/point_iteration.h"
 #include "engine/point_work.h"
 #include "engine/random_sequence.h"
-
-// AVX2 is switched on function by function, by an attribute that GCC and clang both honour,
-// not for the whole file by -mavx2: with a file-wide flag the inline functions and templates
-// from headers that this file instantiates (std::min, std::array, the point feed) would be
-// compiled for AVX2 as well, and the linker, keeping one copy of each for the whole program,
-// might keep this one, which crashes on a processor without AVX2. Header functions still
-// inline into the marked ones. Every function of the kernel below carries the mark.
-#define ORVANE_AVX2 [[gnu::target("avx2")]]
+#include "engine/vector4.h"
 
 namespace orvane {
 
 namespace {
 
-typedef double V4d __attribute__((vector_size(32)));
-typedef std::int64_t V4i __attribute__((vector_size(32)));
-typedef std::uint64_t V4u __attribute__((vector_size(32)));
-
 constexpr int kLanes = 4;
 constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::max();
 
-ORVANE_AVX2 V4d splat(double value) {
-  return V4d{value, value, value, value};
-}
-ORVANE_AVX2 int laneMask(V4i mask) {
-  return _mm256_movemask_pd(reinterpret_cast<__m256d>(mask));
-}
 ORVANE_AVX2 V4d squareRoot(V4d value) {
   return reinterpret_cast<V4d>(_mm256_sqrt_pd(reinterpret_cast<__m256d>(value)));
 }
@@ -80,7 +62,8 @@ struct Quadratic {
   // An empty lane holds z = 0 and c = 0: q stays 0 and never escapes, so no mask is needed.
   static constexpr bool kMasksEmptyLanes = false;
   const PointSetup& setup;
-  V4d bound = splat(setup.thresholdBound);
+  V4d inside = splat(setup.band.inside);
+  V4d outside = splat(setup.band.outside);
   V4d jitterLow = splat(setup.jitterLow);
   V4d jitterSpan = splat(setup.jitterSpan);
   V4d escape = splat(setup.escape);
@@ -98,37 +81,20 @@ struct Quadratic {
   }
 
   // The escape test of the step that produced q; `weyl` counts that step's random number.
+  // Only a q inside the band is worth a draw (without jitter there is none).
   ORVANE_AVX2 V4i escaped(V4d q, V4u weyl) const {
+    const V4i escapedWhatever = beyond(q, inside);
     if constexpr (kJittered) {
+      const V4i inBand = escapedWhatever & (q <= outside);
+      if (laneMask(inBand) == 0) return escapedWhatever;
       const V4d asFloat =
           reinterpret_cast<V4d>(_mm256_cvtps_pd(_mm256_cvtpd_ps(reinterpret_cast<__m256d>(q))));
-      // The threshold is monotonic in r, so it lies between its values at r = 0 and r = 1.
-      // Below that band no draw can make the step escape, above it every draw does (a q
-      // that is not a number too); only inside it is the number worth drawing.
-      const V4i escapedWhatever = ~(asFloat <= lowest);
-      const V4i inBand = escapedWhatever & (asFloat <= highest);
-      if (laneMask(inBand) == 0) return escapedWhatever;
+      // setup.thresholdAt(r), lane by lane.
       const V4d threshold = (jitterLow + randomOf(weyl) * jitterSpan) * escape;
-      return ~(asFloat <= threshold);
-    } else {
-      return ~(q <= bound);
+      return beyond(asFloat, threshold);
     }
+    return escapedWhatever;
   }
-
-  // The threshold for the draw r, as the reference iteration forms it.
-  ORVANE_AVX2 static double thresholdAt(const PointSetup& s, double r) {
-    return (s.jitterLow + r * s.jitterSpan) * s.escape;
-  }
-  // Where an end of the band is not finite (an infinite or undefined jitter factor: 0 times
-  // infinity is not a number), the threshold need not lie between its ends: the band then
-  // spans everything, so every step draws its number as the reference does.
-  ORVANE_AVX2 static bool bandHolds(const PointSetup& s) {
-    return std::isfinite(thresholdAt(s, 0)) && std::isfinite(thresholdAt(s, 1));
-  }
-  V4d lowest = splat(bandHolds(setup) ? std::min(thresholdAt(setup, 0), thresholdAt(setup, 1))
-                                      : -std::numeric_limits<double>::infinity());
-  V4d highest = splat(bandHolds(setup) ? std::max(thresholdAt(setup, 0), thresholdAt(setup, 1))
-                                       : std::numeric_limits<double>::infinity());
 };
 
 // z <- sqrt(z) + c (Hole), z = x + yi held as (a, b).
@@ -140,7 +106,9 @@ struct Hole {
   const PointSetup& setup;
   V4d bound = splat(setup.holeBound);
 
-  ORVANE_AVX2 Start start(V4d re, V4d im) const { return {splat(0.0625), splat(0.0625), re, im}; }
+  ORVANE_AVX2 Start start(V4d re, V4d im) const {
+    return {splat(kHoleStart.re), splat(kHoleStart.im), re, im};
+  }
 
   // sqrt(P + Q) takes the sum the escape test formed, which is the same double.
   ORVANE_AVX2 static void step(V4d& x, V4d& y, V4d sqX, V4d sqY, V4d cx, V4d cy) {
@@ -150,7 +118,7 @@ struct Hole {
     y = s + cy;
   }
 
-  ORVANE_AVX2 V4i escaped(V4d sum, V4u) const { return ~(sum <= bound); }
+  ORVANE_AVX2 V4i escaped(V4d sum, V4u) const { return beyond(sum, bound); }
 };
 
 // Points a burst left running, waiting for a free lane: z after `taken` steps, untested.

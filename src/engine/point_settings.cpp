@@ -1,6 +1,7 @@
 // Everything the colour of one point depends on, taken from the explorer state and dialogs.
 #include "engine/point_settings.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 
@@ -37,6 +38,22 @@ std::uint64_t PointSetup::randomStride() const {
   return static_cast<std::uint64_t>(depth) + 1;
 }
 
+namespace {
+
+EscapeBand escapeBand(const PointSetup& setup) {
+  if (!setup.jittered) {
+    const double bound = floatThresholdBound(setup.threshold);
+    return {bound, bound};
+  }
+  const double atLow = setup.thresholdAt(0);
+  const double atHigh = setup.thresholdAt(1);
+  if (!std::isfinite(atLow) || !std::isfinite(atHigh)) return {-INFINITY, INFINITY};
+  return {floatThresholdBound(std::min(atLow, atHigh)),
+          floatThresholdBound(std::max(atLow, atHigh))};
+}
+
+}  // namespace
+
 PointSetup preparePointSetup(const PointSettings& settings) {
   PointSetup setup;
   setup.settings = settings;
@@ -51,14 +68,15 @@ PointSetup preparePointSetup(const PointSettings& settings) {
   // With equal factors r * 0 is 0 for every draw, so the draws cannot change the threshold.
   setup.jittered = settings.jitterLow != settings.jitterHigh;
   setup.threshold = setup.jitterLow * setup.escape;
-  setup.thresholdBound = floatThresholdBound(setup.threshold);
+  setup.band = escapeBand(setup);
   setup.holeBound = setup.escape / 64;
   return setup;
 }
 
 double floatThresholdBound(double threshold) {
-  if (std::isnan(threshold)) return -1;  // no float compares greater: treat as always escaped
-  if (threshold < 0) return -1;          // every q >= 0 escapes
+  if (std::isnan(threshold)) return -1;        // no float compares greater: treat as always escaped
+  if (threshold < 0) return -1;                // every q >= 0 escapes
+  if (threshold == INFINITY) return INFINITY;  // a float's infinity is not greater either
   // Largest float not above the threshold, and the float above it.
   float low = threshold >= FLT_MAX ? FLT_MAX : static_cast<float>(threshold);
   if (static_cast<double>(low) > threshold) low = std::nextafter(low, -INFINITY);

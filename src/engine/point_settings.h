@@ -47,6 +47,19 @@ struct PictureFrame {
   double scale = 1;
 };
 
+// Where the escape test of |z|^2 = q can go either way. A jittered threshold is monotonic in
+// the draw r, so every threshold lies between its values at r = 0 and r = 1; the bounds are
+// those ends as bounds on q, the test's rounding of q to a float included. A q up to `inside`
+// passes every draw's test, a q above `outside` fails every one, and so does a q that is not
+// a number; only between them is the step's number worth drawing. Without jitter both are the
+// threshold's bound. Where an end is not finite (an infinite or undefined jitter factor: 0
+// times infinity is not a number) the threshold need not lie between the ends: the band then
+// spans every q, and every step draws its number.
+struct EscapeBand {
+  double inside = 4;
+  double outside = 4;
+};
+
 // Values derived once from a snapshot, so the per-point work does not repeat them.
 struct PointSetup {
   PointSettings settings;
@@ -59,8 +72,11 @@ struct PointSetup {
   double jitterSpan = 0;
   double escape = 4;
   double threshold = 4;       // T when not jittered
-  double thresholdBound = 4;  // q > thresholdBound exactly when float(q) > threshold
+  EscapeBand band;            // q against every T a draw can give
   double holeBound = 0.0625;  // escape / 64
+
+  // T for the draw r, formed as the scalar test forms it.
+  double thresholdAt(double r) const { return (jitterLow + r * jitterSpan) * escape; }
 
   // Random numbers one point consumes: one per possible step, none for the Hole.
   std::uint64_t randomStride() const;

@@ -86,6 +86,9 @@ using ShareKernel = std::function<std::uint64_t(PointWork& work)>;
 // The same with 4 lanes of AVX2 and several independent vectors in flight; only to be called
 // when `vectorKernelAvailable()`.
 std::uint64_t computeVectorised(PointWork& work);
+
+// Whether the processor runs AVX2: the one check before any code of engine/vector4.h runs, in
+// the engine's kernel and in the deep-zoom lanes alike.
 bool vectorKernelAvailable();
 
 }  // namespace orvane

@@ -120,7 +120,7 @@ TEST(Iteration, ThresholdBoundAgreesWithTheFloatComparison) {
   for (const double t :
        {0.0, 4.0, 100.0, 4 + 0x1p-22, std::nextafter(4.0, 5.0), std::nextafter(4.0, 3.0),
         0.9f * 4.0, (0.33f + 0.99999994 * (3.0f - 0.33f)) * 100, 0x1p-149, double{FLT_MAX}, 1e39,
-        10.0 / 3}) {
+        10.0 / 3, kInf}) {
     const double bound = floatThresholdBound(t);
     std::vector<double> probes{0.0, 1e-45, 1.0, 1e300, kInf};
     for (double up : {bound, t, double{static_cast<float>(t)}})
