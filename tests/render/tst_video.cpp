@@ -1,6 +1,5 @@
 // Zoom videos from orvane-render as a user runs it: the video read back with FFmpeg's own
-// decoder, frames rendered in pieces against one run, the frames' magnifications against the
-// geometric formula worked out here, and a frame against its own poster.
+// decoder, frames rendered in pieces against one run, and a frame against its own poster.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -13,7 +12,6 @@
 
 #include <array>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -231,56 +229,6 @@ TEST(VideoFrames, SplitRunsEqualOneRunAndAFrameItsPoster) {
   EXPECT_EQ(drawn.text(kViewChunkKey).toStdString(), frame.text(kViewChunkKey).toStdString());
   EXPECT_TRUE(drawn == frame);
 }
-
-struct Zoom {
-  const char* name;
-  const char* from;
-  const char* to;
-  long double z0, z1;
-};
-
-class FrameZoom : public testing::TestWithParam<Zoom> {};
-
-// Each frame keeps the magnification z0 (z1 / z0)^(k / (n - 1)), the ends exactly as given;
-// n is round(seconds x fps), as --count-frames says.
-TEST_P(FrameZoom, FollowsTheGeometricFormula) {
-  const Zoom& row = GetParam();
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  const QString view = QStringLiteral(
-                           "--center 0.3,0.02 --depth 8 --size 16x12 --seconds 0.55 "
-                           "--fps 11 --zoom-from %1 --zoom %2")
-                           .arg(row.from, row.to);
-  const Finished count = render(dir, view + " --count-frames");
-  ASSERT_EQ(count.status, 0);
-  const int n = 6;  // round(0.55 x 11) = round(6.05)
-  EXPECT_EQ(count.output.trimmed().toInt(), n);
-  ASSERT_EQ(render(dir, view + " --frames 0-5 --frames-dir f").status, 0);
-  for (int k = 0; k < n; ++k) {
-    const QString kept = QImage(dir.filePath("f/" + frameName(k))).text(kViewChunkKey);
-    QString zoom;
-    for (const QString& option : kept.split(' '))
-      if (option.startsWith("--zoom=")) zoom = option.mid(7);
-    if (k == 0 || k == n - 1) {
-      EXPECT_EQ(zoom, k == 0 ? row.from : row.to);
-    }
-    const long double expected =
-        row.z0 * std::pow(row.z1 / row.z0, static_cast<long double>(k) / (n - 1));
-    // long double's pow is good to about 1e-16 at these sizes; the texts are far finer.
-    const long double value = std::strtold(zoom.toLatin1().constData(), nullptr);
-    EXPECT_LT(std::fabs(value / expected - 1), 1e-14L)
-        << "frame " << k << ": " << zoom.toStdString();
-  }
-}
-
-const Zoom kZooms[] = {{"inFromOne", "1", "1e12", 1, 1e12L},
-                       {"outToAFraction", "2.5", "0.004", 2.5L, 0.004L},
-                       {"mirrored", "-3", "-7e5", -3, -7e5L},
-                       {"past1e100", "1", "1e100", 1, 1e100L},
-                       {"deepToDeeper", "1e300", "1e1000", 1e300L, 1e1000L}};
-
-INSTANTIATE_TEST_SUITE_P(Rows, FrameZoom, testing::ValuesIn(kZooms),
-                         [](const auto& row) { return std::string(row.param.name); });
 
 // Encoding a folder refuses, naming the first missing frame, and writes no video; so does a
 // folder that holds another video's frames.
