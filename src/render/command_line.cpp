@@ -70,10 +70,6 @@ std::optional<OptionValue> valueOf(const QCommandLineParser& parser, const char*
   return OptionValue(name, parser.value(name).toStdString());
 }
 
-bool endsWith(std::string_view text, std::string_view end) {
-  return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
-}
-
 // The video options, read only when a video, frames of one, or their count is asked for: the
 // same options serve all three, so that scripts can pass one set to every step.
 std::optional<VideoRequest> readVideoRequest(const QCommandLineParser& parser) {
@@ -88,21 +84,21 @@ std::optional<VideoRequest> readVideoRequest(const QCommandLineParser& parser) {
     }
     return std::nullopt;
   }
-  bool webm = false, mp4 = false;
+  // Frames, or their count, may be for a video of either codec.
+  VideoContainer container = VideoContainer::kMkv;
   if (const auto o = valueOf(parser, "video")) {
-    const std::string& name = o->text();
-    mp4 = endsWith(name, ".mp4");
-    webm = endsWith(name, ".webm");
-    if (!mp4 && !webm && !endsWith(name, ".mkv"))
-      o->fail("a file name ending in .mp4, .webm or .mkv");
-    video.output = name;
+    const std::optional<VideoContainer> named = containerOf(o->text());
+    if (!named) o->fail("a file name ending in .mp4, .webm or .mkv");
+    container = *named;
+    video.output = o->text();
   }
-  video.codec = webm ? VideoCodec::kVp9 : VideoCodec::kH264;
+  video.codec = defaultCodec(container);
   if (const auto o = valueOf(parser, "codec")) {
-    static constexpr std::pair<const char*, VideoCodec> kCodecs[] = {{"h264", VideoCodec::kH264},
-                                                                     {"vp9", VideoCodec::kVp9}};
+    static constexpr std::pair<const char*, VideoCodec> kCodecs[] = {
+        {traitsOf(VideoCodec::kH264).name, VideoCodec::kH264},
+        {traitsOf(VideoCodec::kVp9).name, VideoCodec::kVp9}};
     video.codec = o->choice(kCodecs, "h264 or vp9");
-    if ((mp4 && video.codec != VideoCodec::kH264) || (webm && video.codec != VideoCodec::kVp9))
+    if (!takes(container, video.codec))
       throw OptionError{"--codec: an .mp4 video is h264 and a .webm video vp9; .mkv takes either"};
   }
   if (const auto o = valueOf(parser, "zoom-from")) {
@@ -125,11 +121,12 @@ std::optional<VideoRequest> readVideoRequest(const QCommandLineParser& parser) {
   } else {
     throw OptionError{"--seconds: a video's length is required"};
   }
-  const bool vp9 = video.codec == VideoCodec::kVp9;
-  video.quality = vp9 ? 31 : 20;
-  if (const auto o = valueOf(parser, "quality"))
-    video.quality = o->whole(0, vp9 ? 63 : 51,
-                             vp9 ? "a whole number from 0 to 63" : "a whole number from 0 to 51");
+  const VideoCodecTraits codec = traitsOf(video.codec);
+  video.quality = codec.defaultQuality;
+  if (const auto o = valueOf(parser, "quality")) {
+    video.quality = o->whole(0, codec.worstQuality,
+                             "a whole number from 0 to " + std::to_string(codec.worstQuality));
+  }
   if (const auto o = valueOf(parser, "frames-dir")) {
     if (o->text().empty()) o->fail("a folder name");
     video.framesDir = o->text();

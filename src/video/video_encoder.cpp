@@ -83,9 +83,10 @@ std::unique_ptr<VideoEncoder> VideoEncoder::open(const std::string& path,
     return nullptr;
   }
   const bool vp9 = settings.codec == VideoCodec::kVp9;
-  const AVCodec* codec = avcodec_find_encoder_by_name(vp9 ? "libvpx-vp9" : "libx264");
+  const char* encoder = traitsOf(settings.codec).encoder;
+  const AVCodec* codec = avcodec_find_encoder_by_name(encoder);
   if (!codec) {
-    error = std::string("this FFmpeg has no ") + (vp9 ? "libvpx-vp9" : "libx264") + " encoder";
+    error = std::string("this FFmpeg has no ") + encoder + " encoder";
     return nullptr;
   }
   state->stream = avformat_new_stream(state->container, nullptr);
