@@ -70,20 +70,8 @@ std::optional<OptionValue> valueOf(const QCommandLineParser& parser, const char*
   return OptionValue(name, parser.value(name).toStdString());
 }
 
-// The video options, read only when a video, frames of one, or their count is asked for: the
-// same options serve all three, so that scripts can pass one set to every step.
-std::optional<VideoRequest> readVideoRequest(const QCommandLineParser& parser) {
-  const bool encodes = parser.isSet("video");
-  VideoRequest video;
-  video.countOnly = parser.isSet("count-frames");
-  if (!video.countOnly && !parser.isSet("frames") && !encodes) {
-    for (const char* name : {"frames-dir", "zoom-from", "seconds", "fps", "codec", "quality"}) {
-      if (parser.isSet(name))
-        throw OptionError{"--" + std::string(name) +
-                          ": only with --video, --frames or --count-frames"};
-    }
-    return std::nullopt;
-  }
+// The video's file, and the codec its container takes or --codec asks for.
+void readEncoding(const QCommandLineParser& parser, VideoRequest& video) {
   // Frames, or their count, may be for a video of either codec.
   VideoContainer container = VideoContainer::kMkv;
   if (const auto o = valueOf(parser, "video")) {
@@ -101,6 +89,16 @@ std::optional<VideoRequest> readVideoRequest(const QCommandLineParser& parser) {
     if (!takes(container, video.codec))
       throw OptionError{"--codec: an .mp4 video is h264 and a .webm video vp9; .mkv takes either"};
   }
+  const VideoCodecTraits codec = traitsOf(video.codec);
+  video.quality = codec.defaultQuality;
+  if (const auto o = valueOf(parser, "quality")) {
+    video.quality = o->whole(0, codec.worstQuality,
+                             "a whole number from 0 to " + std::to_string(codec.worstQuality));
+  }
+}
+
+// The frames: how many, at what magnifications, and which this run renders where.
+void readFrames(const QCommandLineParser& parser, VideoRequest& video) {
   if (const auto o = valueOf(parser, "zoom-from")) {
     constexpr char kExpected[] = "a number";
     video.zoomFrom = o->number(kExpected);
@@ -108,25 +106,17 @@ std::optional<VideoRequest> readVideoRequest(const QCommandLineParser& parser) {
   }
   if (const auto o = valueOf(parser, "fps"))
     video.fps = o->whole(1, 1000, "a whole number from 1 to 1000");
-  if (const auto o = valueOf(parser, "seconds")) {
-    const std::optional<double> seconds = readReal(o->text());
-    if (!seconds || *seconds <= 0) o->fail("a number of seconds above 0");
-    const std::optional<long> count = video::frameCount(*seconds, video.fps);
-    if (!count) {
-      throw OptionError{"--seconds: " + o->text() + " s at " + std::to_string(video.fps) +
-                        " frames per second is not 2 to " + std::to_string(video::kMaxFrames) +
-                        " frames"};
-    }
-    video.frameCount = *count;
-  } else {
-    throw OptionError{"--seconds: a video's length is required"};
+  const auto seconds = valueOf(parser, "seconds");
+  if (!seconds) throw OptionError{"--seconds: a video's length is required"};
+  const std::optional<double> length = readReal(seconds->text());
+  if (!length || *length <= 0) seconds->fail("a number of seconds above 0");
+  const std::optional<long> count = video::frameCount(*length, video.fps);
+  if (!count) {
+    throw OptionError{"--seconds: " + seconds->text() + " s at " + std::to_string(video.fps) +
+                      " frames per second is not 2 to " + std::to_string(video::kMaxFrames) +
+                      " frames"};
   }
-  const VideoCodecTraits codec = traitsOf(video.codec);
-  video.quality = codec.defaultQuality;
-  if (const auto o = valueOf(parser, "quality")) {
-    video.quality = o->whole(0, codec.worstQuality,
-                             "a whole number from 0 to " + std::to_string(codec.worstQuality));
-  }
+  video.frameCount = *count;
   if (const auto o = valueOf(parser, "frames-dir")) {
     if (o->text().empty()) o->fail("a folder name");
     video.framesDir = o->text();
@@ -141,11 +131,28 @@ std::optional<VideoRequest> readVideoRequest(const QCommandLineParser& parser) {
     if (!first || !last || *first < 0 || *first > *last || *last >= video.frameCount)
       o->fail(range);
     video.frames = std::pair{*first, *last};
-    if (encodes) throw OptionError{"--frames: renders frames only, not with --video"};
+    if (!video.output.empty()) throw OptionError{"--frames: renders frames only, not with --video"};
     if (video.framesDir.empty()) throw OptionError{"--frames: needs --frames-dir"};
-  } else if (!video.framesDir.empty() && !encodes && !video.countOnly) {
+  } else if (!video.framesDir.empty() && video.output.empty() && !video.countOnly) {
     throw OptionError{"--frames-dir: needs --frames A-B to render, or --video OUT to encode"};
   }
+}
+
+// The video options, read only when a video, frames of one, or their count is asked for: the
+// same options serve all three, so that scripts can pass one set to every step.
+std::optional<VideoRequest> readVideoRequest(const QCommandLineParser& parser) {
+  VideoRequest video;
+  video.countOnly = parser.isSet("count-frames");
+  if (!video.countOnly && !parser.isSet("frames") && !parser.isSet("video")) {
+    for (const char* name : {"frames-dir", "zoom-from", "seconds", "fps", "codec", "quality"}) {
+      if (parser.isSet(name))
+        throw OptionError{"--" + std::string(name) +
+                          ": only with --video, --frames or --count-frames"};
+    }
+    return std::nullopt;
+  }
+  readEncoding(parser, video);
+  readFrames(parser, video);
   return video;
 }
 
