@@ -88,7 +88,7 @@ void checkRequest(const orvane::RenderRequest& r) {
   check(!v.components || (std::isfinite(v.components->first.nearest()) &&
                           std::isfinite(v.components->second.nearest())),
         "components not finite");
-  check(within(v.depth, 1, 32767) && within(v.escape, 1, 32767), "depth or escape out of range");
+  check((!v.depth || *v.depth >= 1) && within(v.escape, 1, 32767), "depth or escape out of range");
   check(within(v.inner, 0, 10) && within(v.outer, 0, 10), "a rendering level out of range");
   check(!v.jitter || (v.jitter->first >= 0 && v.jitter->first <= 100 && v.jitter->second >= 0 &&
                       v.jitter->second <= 100),

@@ -26,9 +26,14 @@ double largestThreshold(const PointSetup& setup) {
 }  // namespace
 
 void ReferenceOrbit::append(mpfr_srcptr re, mpfr_srcptr im) {
+  if (needsWide(re) || needsWide(im))
+    wide_.push_back({values_.size(), {toFloatExp(re), toFloatExp(im)}});
   values_.push_back({mpfr_get_d(re, MPFR_RNDN), mpfr_get_d(im, MPFR_RNDN)});
-  wide_.push_back({toFloatExp(re), toFloatExp(im)});
-  needsWide_ = needsWide_ || needsWide(re) || needsWide(im);
+}
+
+std::uint64_t referenceBytes(int depth, int orbits) {
+  return static_cast<std::uint64_t>(orbits) * (static_cast<std::uint64_t>(depth) + 2) *
+         sizeof(Complex);
 }
 
 ReferenceOrbit ReferenceOrbit::compute(mpfr_srcptr startRe, mpfr_srcptr startIm, mpfr_srcptr cRe,
@@ -40,7 +45,7 @@ ReferenceOrbit ReferenceOrbit::compute(mpfr_srcptr startRe, mpfr_srcptr startIm,
   mpfr_set(im.get(), startIm, MPFR_RNDN);
   orbit.append(re.get(), im.get());
   const double limit = largestThreshold(setup);
-  for (int n = 0; n <= setup.depth; ++n) {
+  for (std::int64_t n = 0; n <= setup.depth; ++n) {
     mpfr_sqr(sqRe.get(), re.get(), MPFR_RNDN);
     mpfr_sqr(sqIm.get(), im.get(), MPFR_RNDN);
     mpfr_mul(product.get(), re.get(), im.get(), MPFR_RNDN);
@@ -51,9 +56,8 @@ ReferenceOrbit ReferenceOrbit::compute(mpfr_srcptr startRe, mpfr_srcptr startIm,
     orbit.append(re.get(), im.get());
     const Complex z = orbit.values_.back();
     if (!(z.re * z.re + z.im * z.im <= limit)) break;
-    if (progress && n % 256 == 255) progress(double(n) / (setup.depth + 1));
+    if (progress && n % 256 == 255) progress(double(n) / (setup.depth + 1.0));
   }
-  if (!orbit.needsWide_) orbit.wide_ = {};
   if (progress) progress(1.0);
   return orbit;
 }

@@ -1,9 +1,12 @@
 // The reference orbits a deep picture's pixels are perturbed around, computed in MPFR and
-// kept as doubles.
+// kept as doubles, with a wide exponent only for the values a double cannot hold.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "deep/deep_view.h"
@@ -23,10 +26,15 @@ class ReferenceOrbit {
   std::size_t size() const { return values_.size(); }
   Complex at(std::size_t i) const { return values_[i]; }
   const Complex* data() const { return values_.data(); }
-  // The value with the wide exponent; only orbits with parts below the doubles' normal range
-  // keep a wide copy, the others convert their doubles exactly.
+  // The value with the wide exponent: kept apart for the few values with a part below the
+  // doubles' normal range, converted exactly from the double for the others.
   ComplexExp wideAt(std::size_t i) const {
-    if (!wide_.empty()) return wide_[i];
+    if (!wide_.empty()) {
+      const auto kept =
+          std::lower_bound(wide_.begin(), wide_.end(), i,
+                           [](const auto& entry, std::size_t at) { return entry.first < at; });
+      if (kept != wide_.end() && kept->first == i) return kept->second;
+    }
     return {FloatExp(values_[i].re), FloatExp(values_[i].im)};
   }
 
@@ -38,9 +46,12 @@ class ReferenceOrbit {
   void append(mpfr_srcptr re, mpfr_srcptr im);
 
   std::vector<Complex> values_;
-  std::vector<ComplexExp> wide_;
-  bool needsWide_ = false;
+  std::vector<std::pair<std::size_t, ComplexExp>> wide_;  // by index, in order
 };
+
+// The most memory the orbits of a deep picture can take at `depth`: `orbits` of depth + 2
+// values as doubles (16 bytes each), the few wide values aside.
+std::uint64_t referenceBytes(int depth, int orbits);
 
 // The orbits of one view: the pixels start on `start`, whose first value all pixels share
 // for the Mandelbrot set (z0) and is the view centre for Julia sets. A pixel whose |z| falls

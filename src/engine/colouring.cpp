@@ -26,7 +26,8 @@ ChannelValues insideValues(const ColourSetup& s, double q) {
   }
   double k;
   if (s.formula == formula::kHole) {
-    k = s.inner * s.depth;  // a 16-bit product in the original sizes; exact here for any depth
+    // A 16-bit product in the original sizes; exact here for any depth.
+    k = static_cast<double>(s.inner) * s.depth;
   } else {
     const double t = std::sqrt(s.zoom) * q / s.escape / s.escape;
     const double f = t - std::floor(t);

@@ -150,7 +150,7 @@ class Worker {
         formula_(formula),
         feed_(work),
         stride_(work.setup.randomStride()),
-        steps_(work.setup.depth + 1) {}
+        steps_(std::int64_t{work.setup.depth} + 1) {}
 
   ORVANE_AVX2 std::uint64_t run() {
     for (std::size_t v = 0; v < kVectors; ++v)

@@ -21,7 +21,7 @@ struct PointSettings {
   double dimY = 0;
   double juliaX = 0;  // Julia constant, read from the dimension dialog
   double juliaY = 0;
-  std::int16_t iterDepth = kDefaultDepth;
+  int iterDepth = kDefaultDepth;  // the window's 16-bit depth, or a poster's deeper one
   std::int16_t escapeValue = kDefaultEscape;
   float jitterLow = kDefaultJitter;
   float jitterHigh = kDefaultJitter;

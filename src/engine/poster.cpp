@@ -24,12 +24,15 @@ PictureFrame posterFrame(PosterSize size) {
 
 PassStatistics renderPoster(ExplorerState& state, DialogValues& dialogs, PosterSize size,
                             ComputeOptions options, const PosterRowSink& sink,
-                            const PosterProgress& progress, const PosterKernel& makeKernel) {
+                            const PosterProgress& progress, const PosterKernel& makeKernel,
+                            int depth) {
   const auto start = std::chrono::steady_clock::now();
   PassStatistics statistics;
   preparePass(state, dialogs);
   const std::int16_t drawing = state.drawing;
-  PointSetup setup = preparePointSetup(capturePointSettings(state, dialogs, drawing));
+  PointSettings settings = capturePointSettings(state, dialogs, drawing);
+  if (depth > 0) settings.iterDepth = depth;
+  PointSetup setup = preparePointSetup(settings);
   setup.frame = posterFrame(size);
   const ColourSetup colours = prepareColourSetup(setup.settings, setup.depth);
   const bool drawn = formula::isDrawn(drawing);

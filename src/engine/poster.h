@@ -35,9 +35,11 @@ using PosterKernel = std::function<ShareKernel(const PointSetup& setup)>;
 // Prepares the state as a pass does, then colours every pixel of a `size` picture in row
 // order and hands the rows to `sink`. A picture of a formula that is not drawn stays black.
 // Within about 8 bytes per pixel of a band; the bands are a few hundred thousand pixels.
+// `depth`, when above 0, replaces the state's 16-bit depth: a poster may go deeper than the
+// window.
 PassStatistics renderPoster(ExplorerState& state, DialogValues& dialogs, PosterSize size,
                             ComputeOptions options, const PosterRowSink& sink,
                             const PosterProgress& progress = {},
-                            const PosterKernel& makeKernel = {});
+                            const PosterKernel& makeKernel = {}, int depth = 0);
 
 }  // namespace orvane

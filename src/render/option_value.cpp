@@ -53,10 +53,10 @@ void OptionValue::fail(std::string_view expected) const {
   throw OptionError{flag() + ": expected " + std::string(expected) + ", got '" + text_ + "'"};
 }
 
-std::int16_t OptionValue::whole(long low, long high, std::string_view expected) const {
+long OptionValue::whole(long low, long high, std::string_view expected) const {
   const std::optional<long> value = readWhole(text_);
   if (!value || *value < low || *value > high) fail(expected);
-  return static_cast<std::int16_t>(*value);
+  return *value;
 }
 
 std::vector<long> OptionValue::wholeList(std::size_t count, long low, long high,

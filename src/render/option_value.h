@@ -30,7 +30,7 @@ class OptionValue {
   [[noreturn]] void fail(std::string_view expected) const;
 
   // A whole number from `low` to `high`.
-  std::int16_t whole(long low, long high, std::string_view expected) const;
+  long whole(long low, long high, std::string_view expected) const;
   // `count` whole numbers, each from `low` to `high`, separated by commas.
   std::vector<long> wholeList(std::size_t count, long low, long high,
                               std::string_view expected) const;

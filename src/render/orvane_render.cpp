@@ -9,6 +9,7 @@
 #include "png/output_file.h"
 #include "png/png_file.h"
 #include "render/command_line.h"
+#include "render/memory_budget.h"
 #include "render/render_picture.h"
 #include "render/video_launch.h"
 #include "render/view_chunk.h"
@@ -60,6 +61,11 @@ int main(int argc, char* argv[]) {
     return kBadOptions;
   }
   const orvane::RenderRequest& request = *parsed.request;
+  if (const std::string refusal = orvane::depthMemoryRefusal(request, orvane::machineMemory());
+      !refusal.empty()) {
+    std::fprintf(stderr, "orvane-render: %s\n", refusal.c_str());
+    return kBadOptions;
+  }
 
   const orvane::ComputeOptions options{.threads = request.threads, .vectorised = !request.scalar};
   if (request.video) return orvane::drawVideo(request, options, argv);

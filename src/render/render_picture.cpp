@@ -63,37 +63,49 @@ PassStatistics drawDeepPoster(const ViewRequest& drawn, ExplorerState& state, Di
   };
   return renderPoster(
       state, dialogs, drawn.size, options, sink,
-      [&](double done) { report(kReferenceShare + done * (1 - kReferenceShare)); }, makeKernel);
+      [&](double done) { report(kReferenceShare + done * (1 - kReferenceShare)); }, makeKernel,
+      *drawn.depth);
 }
 
 }  // namespace
 
+PicturePlan planPicture(const RenderRequest& request) {
+  PicturePlan plan;
+  applyViewRequest(request.view, plan.state, plan.dialogs);
+  // The view the pass will draw, from the preparation it starts with, so that the file can
+  // keep it ahead of the picture.
+  ExplorerState prepared = plan.state;
+  DialogValues preparedDialogs = plan.dialogs;
+  preparePass(prepared, preparedDialogs);
+  plan.drawn = drawnView(request.view, prepared, preparedDialogs);
+  const ViewRequest& drawn = plan.drawn;
+  plan.choice = deep::choosePrecision(drawn.precision.value_or(deep::Precision::kAuto), drawn.zoom,
+                                      drawn.centre->first, drawn.centre->second,
+                                      posterFrame(drawn.size).scale);
+  return plan;
+}
+
 RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions options,
                               const PosterRowSink& sink, const PosterProgress& progress,
                               const ViewSink& view, ReferenceReuse* reuse) {
-  ExplorerState state;
-  DialogValues dialogs;
-  applyViewRequest(request.view, state, dialogs);
-  // The view the pass will draw, from the preparation it starts with, so that the file can
-  // keep it ahead of the picture.
-  ExplorerState prepared = state;
-  DialogValues preparedDialogs = dialogs;
-  preparePass(prepared, preparedDialogs);
-  const ViewRequest drawn = drawnView(request.view, prepared, preparedDialogs);
-  const PosterSize size = drawn.size;
+  PicturePlan plan = planPicture(request);
+  const ViewRequest& drawn = plan.drawn;
   RenderedPicture picture;
   picture.view = viewChunkText(drawn);
   if (view) view(picture.view);
-  picture.choice =
-      deep::choosePrecision(drawn.precision.value_or(deep::Precision::kAuto), drawn.zoom,
-                            drawn.centre->first, drawn.centre->second, posterFrame(size).scale);
-  const bool window = size.width == kPictureWidth && size.height == kPictureHeight;
+  picture.choice = plan.choice;
+  // The window's own pass holds a 16-bit depth; a deeper picture is drawn as a poster, whose
+  // pixels are the window's all the same.
+  const bool window = drawn.size.width == kPictureWidth && drawn.size.height == kPictureHeight &&
+                      *drawn.depth <= kMaxWindowDepth;
   if (picture.choice.deep) {
-    picture.statistics = drawDeepPoster(drawn, state, dialogs, options, sink, progress, reuse);
+    picture.statistics =
+        drawDeepPoster(drawn, plan.state, plan.dialogs, options, sink, progress, reuse);
   } else if (window) {
-    picture.statistics = drawWindowPicture(state, dialogs, options, sink);
+    picture.statistics = drawWindowPicture(plan.state, plan.dialogs, options, sink);
   } else {
-    picture.statistics = renderPoster(state, dialogs, size, options, sink, progress);
+    picture.statistics = renderPoster(plan.state, plan.dialogs, drawn.size, options, sink, progress,
+                                      {}, *drawn.depth);
   }
   return picture;
 }

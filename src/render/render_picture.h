@@ -20,6 +20,17 @@ struct RenderedPicture {
   std::string view;              // the view options the file keeps
 };
 
+// A picture about to be drawn: the state as the request sets it up, the view the pass will
+// draw from it, and the precision that takes.
+struct PicturePlan {
+  ExplorerState state;
+  DialogValues dialogs;
+  ViewRequest drawn;
+  deep::PrecisionChoice choice;
+};
+
+PicturePlan planPicture(const RenderRequest& request);
+
 // Told the view options the file keeps, once the pass has settled them.
 using ViewSink = std::function<void(const std::string& view)>;
 

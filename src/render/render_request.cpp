@@ -37,7 +37,9 @@ void applyViewRequest(const ViewRequest& view, ExplorerState& state, DialogValue
     dialogs.dimension.numDx = view.components->first.nearest();
     dialogs.dimension.numDy = view.components->second.nearest();
   }
-  if (view.depth) state.iterDepth = *view.depth;
+  // A depth past the window's range leaves the state's alone: the poster is told it apart.
+  if (view.depth && *view.depth <= kMaxWindowDepth)
+    state.iterDepth = static_cast<std::int16_t>(*view.depth);
   if (view.escape) state.escapeValue = *view.escape;
   if (view.jitter) std::tie(state.jitterLow, state.jitterHigh) = *view.jitter;
   if (view.colourMode) state.colorMode = *view.colourMode;
@@ -59,7 +61,7 @@ ViewRequest drawnView(const ViewRequest& asked, const ExplorerState& prepared,
   drawn.rotation = preparedDialogs.position.ct;
   drawn.components =
       keptPair(asked.components, preparedDialogs.dimension.numDx, preparedDialogs.dimension.numDy);
-  drawn.depth = prepared.iterDepth;
+  drawn.depth = asked.depth > kMaxWindowDepth ? *asked.depth : prepared.iterDepth;
   drawn.escape = prepared.escapeValue;
   drawn.jitter = {prepared.jitterLow, prepared.jitterHigh};
   drawn.colourMode = prepared.colorMode;

@@ -26,7 +26,7 @@ struct ViewRequest {
   std::optional<NumberPair> centre;  // empty: the formula's home view
   std::optional<std::int16_t> rotation;
   std::optional<NumberPair> components;
-  std::optional<std::int16_t> depth;
+  std::optional<int> depth;  // 1 to 2^31 - 1; the window's state holds up to 32767
   std::optional<std::int16_t> escape;
   std::optional<std::pair<float, float>> jitter;
   std::optional<std::int16_t> colourMode;
@@ -60,6 +60,9 @@ struct RenderRequest {
   std::string from;    // the PNG whose kept view the options start from, if any
   std::optional<VideoRequest> video;
 };
+
+// The largest depth the window's state holds; deeper pictures are drawn as posters.
+inline constexpr int kMaxWindowDepth = 32767;
 
 // Sets up the state as the program is at start-up, then applies the view the way the menus
 // and dialogs would: the grid before the load routine, the rest into the fields and dialog

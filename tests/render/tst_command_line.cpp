@@ -64,7 +64,7 @@ const Refusal kRefusals[] = {
     {"outputMissing", "--depth 16", "-o"},
     {"outputEmpty", "-o=", "-o"},
     {"depthZero", "--depth 0", "--depth"},
-    {"depthAbove16Bits", "--depth 32768", "--depth"},
+    {"depthAbove31Bits", "--depth 2147483648", "--depth"},
     {"depthFraction", "--depth 16.5", "--depth"},
     {"escapeZero", "--escape 0", "--escape"},
     {"rotationAbove16Bits", "--rotation 32768", "--rotation"},
