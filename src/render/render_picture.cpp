@@ -94,8 +94,8 @@ RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions optio
   picture.view = viewChunkText(drawn);
   if (view) view(picture.view);
   picture.choice = plan.choice;
-  // The window's own pass holds a 16-bit depth; a deeper picture is drawn as a poster, whose
-  // pixels are the window's all the same.
+  // The window's own pass holds a 16-bit depth; a deeper picture is drawn as a poster is, in
+  // row order, since no window pass goes that deep.
   const bool window = drawn.size.width == kPictureWidth && drawn.size.height == kPictureHeight &&
                       *drawn.depth <= kMaxWindowDepth;
   if (picture.choice.deep) {
