@@ -135,7 +135,7 @@ RenderPass::Outcome RenderPass::traverse(std::int16_t drawing) {
     ahead.use(capturePointSettings(s, dialogs_, drawing));
   };
   const auto end = [&](Outcome outcome) {
-    statistics_.iterations += ahead.iterations();
+    statistics_ += ahead.counts();
     return outcome;
   };
 

@@ -25,7 +25,9 @@ void addProgramOptions(QCommandLineParser& parser) {
   parser.addOptions({
       {"threads", "Threads to compute with, 1 to 1024 (default: all cores).", "T"},
       {"scalar", "Compute with the plain scalar loop instead of the SIMD lanes."},
-      {"stats", "Print iterations, pixels, seconds and iterations per second."},
+      {"stats",
+       "Print iterations, pixels, seconds, iterations per second, the steps per pixel and the "
+       "pixels that reached the depth."},
       {"from",
        "Draw the view kept in a PNG that orvane-render wrote; the other options change single "
        "values of it.",

@@ -83,6 +83,7 @@ RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions optio
   const PosterSize size = drawn.size;
   RenderedPicture picture;
   picture.view = viewChunkText(drawn);
+  picture.depth = *drawn.depth;
   if (view) view(picture.view);
   picture.choice =
       deep::choosePrecision(drawn.precision.value_or(deep::Precision::kAuto), drawn.zoom,

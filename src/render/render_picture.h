@@ -18,6 +18,7 @@ struct RenderedPicture {
   PassStatistics statistics;     // iterations as a direct iteration takes them, n + 1 per pixel
   deep::PrecisionChoice choice;  // double or deep, and why
   std::string view;              // the view options the file keeps
+  int depth = 0;                 // the depth the pixels were iterated to
 };
 
 // Told the view options the file keeps, once the pass has settled them.
