@@ -131,5 +131,20 @@ int main(int argc, char* argv[]) {
                 100 * static_cast<double>(statistics.reached) / pixels);
   }
   warnOfTheDepth(rendered);
+  // The check runs once the picture is written, and reports; it does not fail the run: the
+  // picture is what the program draws, and the figure is for the user to weigh.
+  if (rendered.check) {
+    const orvane::Verification check = orvane::verifyPixels(*rendered.check, options);
+    std::printf("verified %zu/%zu pixels identical\n", check.identical, check.checked);
+    const double share = check.checked > 0 ? static_cast<double>(check.identical) /
+                                                 static_cast<double>(check.checked)
+                                           : 1.0;
+    if (share < orvane::kVerifiedWarningShare) {
+      std::fprintf(stderr,
+                   "orvane-render: only %.1f %% of the verified pixels equal their direct "
+                   "iteration in MPFR\n",
+                   100 * share);
+    }
+  }
   return 0;
 }

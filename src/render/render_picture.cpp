@@ -8,6 +8,7 @@
 
 #include "deep/deep_kernel.h"
 #include "engine/memory_surface.h"
+#include "engine/pass_plan.h"
 #include "engine/render_pass.h"
 #include "render/view_chunk.h"
 
@@ -66,6 +67,28 @@ PassStatistics drawDeepPoster(const ViewRequest& drawn, ExplorerState& state, Di
       [&](double done) { report(kReferenceShare + done * (1 - kReferenceShare)); }, makeKernel);
 }
 
+// What the drawing pass of `prepared` uses for each pixel: its setup, its random draws and, for
+// the window's own picture, its cell order.
+DrawnPass drawnPass(const ViewRequest& drawn, const ExplorerState& prepared,
+                    const DialogValues& preparedDialogs, bool window) {
+  DrawnPass pass;
+  pass.setup = preparePointSetup(capturePointSettings(prepared, preparedDialogs, prepared.drawing));
+  if (!window) pass.setup.frame = posterFrame(drawn.size);
+  pass.view = deep::readDeepView(drawn.centre->first, drawn.centre->second, drawn.zoom);
+  pass.randomStart = prepared.random.position();
+  if (window) {
+    const auto [side, order] = passGrid(prepared);
+    const std::vector<Pixel> pixels = passPixels(order, side);
+    pass.drawingOrder.resize(static_cast<std::size_t>(kPictureWidth) * kPictureHeight);
+    for (std::size_t k = 0; k < pixels.size(); ++k) {
+      const Pixel p = pixels[k];
+      pass.drawingOrder[static_cast<std::size_t>(p.y) * kPictureWidth +
+                        static_cast<std::size_t>(p.x)] = static_cast<std::uint32_t>(k);
+    }
+  }
+  return pass;
+}
+
 }  // namespace
 
 RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions options,
@@ -88,13 +111,23 @@ RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions optio
   picture.choice =
       deep::choosePrecision(drawn.precision.value_or(deep::Precision::kAuto), drawn.zoom,
                             drawn.centre->first, drawn.centre->second, posterFrame(size).scale);
-  const bool window = size.width == kPictureWidth && size.height == kPictureHeight;
+  const bool window =
+      !picture.choice.deep && size.width == kPictureWidth && size.height == kPictureHeight;
+  // The sample takes the drawn colours of its pixels as the rows pass.
+  if (request.verify > 0) {
+    picture.check.emplace(PixelSample(size, request.verify, picture.view),
+                          drawnPass(drawn, prepared, preparedDialogs, window));
+  }
+  const PosterRowSink rows = !picture.check ? sink : PosterRowSink([&](int y, auto row) {
+    picture.check->sample.take(y, row);
+    sink(y, row);
+  });
   if (picture.choice.deep) {
-    picture.statistics = drawDeepPoster(drawn, state, dialogs, options, sink, progress, reuse);
+    picture.statistics = drawDeepPoster(drawn, state, dialogs, options, rows, progress, reuse);
   } else if (window) {
-    picture.statistics = drawWindowPicture(state, dialogs, options, sink);
+    picture.statistics = drawWindowPicture(state, dialogs, options, rows);
   } else {
-    picture.statistics = renderPoster(state, dialogs, size, options, sink, progress);
+    picture.statistics = renderPoster(state, dialogs, size, options, rows, progress);
   }
   return picture;
 }
