@@ -13,8 +13,9 @@ ShareKernel deepKernel(std::shared_ptr<const DeepView> view,
   return [view = std::move(view), reference = std::move(reference)](PointWork& work) {
     const PointSetup& setup = work.setup;
     if (!reference) {
-      HoleIteration hole(*view, setup);
-      return computeEach(work, [&hole](Pixel p, std::uint64_t) { return hole.iterate(p.x, p.y); });
+      HoleIteration hole(view->precisionBits, setup);
+      return computeEach(work,
+                         [&](Pixel p, std::uint64_t) { return hole.iterate(*view, p.x, p.y); });
     }
     return computePerturbed(work, *view, *reference);
   };

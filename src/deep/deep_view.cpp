@@ -40,4 +40,13 @@ ComplexExp pixelOffset(int x, int y, const PointSetup& setup, FloatExp zoom) {
   return {FloatExp(offset.re) / zoom, FloatExp(offset.im) / zoom};
 }
 
+void pixelPoint(mpfr_ptr re, mpfr_ptr im, int x, int y, const PointSetup& setup,
+                const DeepView& view) {
+  const ComplexExp offset = pixelOffset(x, y, setup, view.zoom);
+  setFloatExp(re, offset.re);
+  setFloatExp(im, offset.im);
+  mpfr_add(re, re, view.centreX.get(), MPFR_RNDN);
+  mpfr_add(im, im, view.centreY.get(), MPFR_RNDN);
+}
+
 }  // namespace orvane::deep

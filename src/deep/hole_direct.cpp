@@ -12,30 +12,30 @@ namespace {
 // near the cut from reaching them.
 constexpr mpfr_prec_t kHoleExtraBits = 64;
 
-void setFloatExp(mpfr_ptr into, FloatExp value) {
-  mpfr_set_d(into, value.mantissa(), MPFR_RNDN);
-  mpfr_mul_2si(into, into, static_cast<long>(value.exponent()), MPFR_RNDN);
-}
-
 }  // namespace
 
-HoleIteration::HoleIteration(const DeepView& view, const PointSetup& setup)
-    : view_(view),
-      setup_(setup),
-      cRe_(view.precisionBits + kHoleExtraBits),
-      cIm_(view.precisionBits + kHoleExtraBits),
-      x_(view.precisionBits + kHoleExtraBits),
-      y_(view.precisionBits + kHoleExtraBits),
-      root_(view.precisionBits + kHoleExtraBits),
-      s_(view.precisionBits + kHoleExtraBits),
-      sum_(view.precisionBits + kHoleExtraBits) {}
+HoleIteration::HoleIteration(mpfr_prec_t viewBits, const PointSetup& setup)
+    : setup_(setup),
+      cRe_(viewBits + kHoleExtraBits),
+      cIm_(viewBits + kHoleExtraBits),
+      x_(viewBits + kHoleExtraBits),
+      y_(viewBits + kHoleExtraBits),
+      root_(viewBits + kHoleExtraBits),
+      s_(viewBits + kHoleExtraBits),
+      sum_(viewBits + kHoleExtraBits) {}
 
-PointResult HoleIteration::iterate(int x, int y) {
-  const ComplexExp offset = pixelOffset(x, y, setup_, view_.zoom);
-  setFloatExp(cRe_.get(), offset.re);
-  setFloatExp(cIm_.get(), offset.im);
-  mpfr_add(cRe_.get(), cRe_.get(), view_.centreX.get(), MPFR_RNDN);
-  mpfr_add(cIm_.get(), cIm_.get(), view_.centreY.get(), MPFR_RNDN);
+PointResult HoleIteration::iterate(const DeepView& view, int x, int y) {
+  pixelPoint(cRe_.get(), cIm_.get(), x, y, setup_, view);
+  return iterateFromC();
+}
+
+PointResult HoleIteration::iterate(mpfr_srcptr re, mpfr_srcptr im) {
+  mpfr_set(cRe_.get(), re, MPFR_RNDN);
+  mpfr_set(cIm_.get(), im, MPFR_RNDN);
+  return iterateFromC();
+}
+
+PointResult HoleIteration::iterateFromC() {
   mpfr_set_d(x_.get(), kHoleStart.re, MPFR_RNDN);
   mpfr_set_d(y_.get(), kHoleStart.im, MPFR_RNDN);
   PointResult result;

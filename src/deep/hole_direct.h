@@ -18,13 +18,18 @@ namespace orvane::deep {
 // One thread's MPFR numbers for iterating the Hole's pixels, allocated once.
 class HoleIteration {
  public:
-  HoleIteration(const DeepView& view, const PointSetup& setup);
+  // For the pixels of a view whose numbers are read with `viewBits`.
+  HoleIteration(mpfr_prec_t viewBits, const PointSetup& setup);
 
-  // iterateHole's steps and escape test for pixel (x, y), every plane value in MPFR.
-  PointResult iterate(int x, int y);
+  // iterateHole's steps and escape test for pixel (x, y) of the view, every plane value in
+  // MPFR.
+  PointResult iterate(const DeepView& view, int x, int y);
+  // The same for the point c = (re, im).
+  PointResult iterate(mpfr_srcptr re, mpfr_srcptr im);
 
  private:
-  const DeepView& view_;
+  PointResult iterateFromC();
+
   const PointSetup& setup_;
   MpfrNumber cRe_, cIm_, x_, y_, root_, s_, sum_;
 };

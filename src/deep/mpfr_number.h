@@ -34,6 +34,12 @@ class MpfrNumber {
   mpfr_t value_;
 };
 
+// `into` = value, rounded to its precision (exact from 53 bits up).
+inline void setFloatExp(mpfr_ptr into, FloatExp value) {
+  mpfr_set_d(into, value.mantissa(), MPFR_RNDN);
+  mpfr_mul_2si(into, into, static_cast<long>(value.exponent()), MPFR_RNDN);
+}
+
 // The value with a 53-bit mantissa and an exponent of any size.
 inline FloatExp toFloatExp(mpfr_srcptr x) {
   if (mpfr_zero_p(x)) return FloatExp();

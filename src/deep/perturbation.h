@@ -23,8 +23,7 @@ PointResult iterateDeepPixel(int x, int y, const DeepView& view, const DeepRefer
                              const PointSetup& setup, std::uint64_t randomBase);
 
 // A worker's share of a deep picture's pixels, each as iterateDeepPixel gives it; returns the
-// steps performed, n + 1 per pixel.
-std::uint64_t computePerturbed(PointWork& work, const DeepView& view,
-                               const DeepReference& reference);
+// steps it took.
+StepCounts computePerturbed(PointWork& work, const DeepView& view, const DeepReference& reference);
 
 }  // namespace orvane::deep

@@ -44,7 +44,7 @@ class Lanes {
       : work_(work), view_(view), reference_(reference), feed_(work) {}
 
   // Steps every pixel of the share to its end; returns the steps performed.
-  std::uint64_t run() {
+  StepCounts run() {
     for (std::size_t l = 0; l < kLanes; ++l) {
       if (!refill(l, false)) return finishAlone();
       load(l);
@@ -91,7 +91,8 @@ class Lanes {
   void finish(Lane& lane) {
     const PointResult& result = lane.orbit->result();
     work_.out[lane.index] = colourOf(work_.colours, result);
-    iterations_ += static_cast<std::uint64_t>(result.n) + 1;
+    // Every step is a perturbed one until approximations skip some.
+    counts_.count(result, &StepCounts::perturbed);
   }
 
   // The steps the vector may take for this pixel before the depth or its reference's end.
@@ -209,7 +210,7 @@ class Lanes {
   }
 
   // The pixels still in lanes, and the rest of the share, one at a time.
-  std::uint64_t finishAlone() {
+  StepCounts finishAlone() {
     for (std::size_t l = 0; l < kLanes; ++l) {
       Lane& lane = lanes_[l];
       while (lane.orbit || take(l)) {
@@ -219,7 +220,7 @@ class Lanes {
         lane.orbit.reset();
       }
     }
-    return iterations_;
+    return counts_;
   }
 
   PointWork& work_;
@@ -227,22 +228,24 @@ class Lanes {
   const DeepReference& reference_;
   PointFeed feed_;
   std::array<Lane, kLanes> lanes_;
-  std::uint64_t iterations_ = 0;
+  StepCounts counts_;
   const Complex* at_[kLanes] = {};
   Registers registers_{};
 };
 
 // The share one pixel at a time, for processors without AVX2.
-std::uint64_t computeAlone(PointWork& work, const DeepView& view, const DeepReference& reference) {
-  return computeEach(work, [&](Pixel p, std::uint64_t randomBase) {
-    return iterateDeepPixel(p.x, p.y, view, reference, work.setup, randomBase);
-  });
+StepCounts computeAlone(PointWork& work, const DeepView& view, const DeepReference& reference) {
+  return computeEach(
+      work,
+      [&](Pixel p, std::uint64_t randomBase) {
+        return iterateDeepPixel(p.x, p.y, view, reference, work.setup, randomBase);
+      },
+      &StepCounts::perturbed);
 }
 
 }  // namespace
 
-std::uint64_t computePerturbed(PointWork& work, const DeepView& view,
-                               const DeepReference& reference) {
+StepCounts computePerturbed(PointWork& work, const DeepView& view, const DeepReference& reference) {
   if (!vectorKernelAvailable()) return computeAlone(work, view, reference);
   return Lanes(work, view, reference).run();
 }

@@ -59,7 +59,7 @@ void ColoursAhead::launch(std::size_t end, std::uint64_t randomPosition) {
 }
 
 void ColoursAhead::land() {
-  iterations_ += computer_.wait();
+  counts_ += computer_.wait();
   const double seconds = std::chrono::duration<double>(Clock::now() - flightStart_).count();
   if (flightEnd_ - ready_ == window_) {
     if (seconds < kBatchSeconds / 2) window_ *= 2;

@@ -39,7 +39,7 @@ class ColoursAhead {
   // is missing; `randomPosition` is the random position of that first pixel.
   std::span<const Colour> take(std::size_t end, std::uint64_t randomPosition);
 
-  std::uint64_t iterations() const { return iterations_; }
+  const StepCounts& counts() const { return counts_; }
 
  private:
   void launch(std::size_t end, std::uint64_t randomPosition);
@@ -58,7 +58,7 @@ class ColoursAhead {
   std::size_t ready_ = 0;      // pixels whose colours are computed
   std::size_t flightEnd_ = 0;  // end of the batch computing in the background, if any
   Clock::time_point flightStart_;
-  std::uint64_t iterations_ = 0;
+  StepCounts counts_;
 };
 
 }  // namespace orvane

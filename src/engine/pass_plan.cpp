@@ -15,6 +15,11 @@ CellShape cellShape(int cell, int side) {
   return shape;
 }
 
+PassGrid passGrid(const ExplorerState& state) {
+  if (state.gridSide <= 0 || state.cellOrder.empty()) return {};
+  return {state.gridSide, state.cellOrder};
+}
+
 std::vector<Pixel> passPixels(const std::vector<std::int16_t>& order, int side) {
   std::vector<Pixel> pixels;
   pixels.reserve(static_cast<std::size_t>(kPictureWidth) * kPictureHeight);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/explorer_state.h"
 #include "engine/point_work.h"
 
 namespace orvane {
@@ -24,6 +25,14 @@ constexpr bool isCell(int cell, int side) {
 
 // Cell number e of a grid of side `side`.
 CellShape cellShape(int cell, int side);
+
+// The grid a pass of `state` follows: the state's cell order, or line order (one cell of
+// side 1) when the load routine has built none.
+struct PassGrid {
+  int side = 1;
+  std::vector<std::int16_t> order = {0};
+};
+PassGrid passGrid(const ExplorerState& state);
 
 // Every pixel of the picture, cell after cell in `order`, each cell row by row from the top
 // and each row from left to right.

@@ -42,7 +42,7 @@ void PointComputer::start(const PointSetup& setup, const ColourSetup& colours,
   kernel_ = std::move(kernel);
   cursor_ = 0;
   cancelled_ = false;
-  iterations_ = 0;
+  counts_ = {};
   running_ = true;
   // With one thread the batch runs in wait(): an arena would lend a worker thread to
   // enqueued tasks even then.
@@ -51,8 +51,8 @@ void PointComputer::start(const PointSetup& setup, const ColourSetup& colours,
   for (int i = 0; i < threads(); ++i) t.arena.enqueue(t.group.defer([this] { runShare(); }));
 }
 
-std::uint64_t PointComputer::wait() {
-  if (!running_) return 0;
+StepCounts PointComputer::wait() {
+  if (!running_) return {};
   if (threads() == 1) {
     runShare();
   } else {
@@ -60,17 +60,17 @@ std::uint64_t PointComputer::wait() {
     t.arena.execute([&t] { t.group.wait(); });
   }
   running_ = false;
-  return iterations_;
+  return counts_;
 }
 
 // One worker's part: points from the shared cursor until none are left.
 void PointComputer::runShare() {
   PointWork work{setup_, colours_, pixels_, out_, randomBase_, cursor_, cancelled_};
-  if (kernel_) {
-    iterations_ += kernel_(work);
-  } else {
-    iterations_ += vectorised_ ? computeVectorised(work) : computePlain(work);
-  }
+  const StepCounts share = kernel_       ? kernel_(work)
+                           : vectorised_ ? computeVectorised(work)
+                                         : computePlain(work);
+  const std::lock_guard lock(countsMutex_);
+  counts_ += share;
 }
 
 void PointComputer::cancel() {

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <span>
 
 #include "engine/colouring.h"
@@ -34,8 +35,8 @@ class PointComputer {
   void start(const PointSetup& setup, const ColourSetup& colours, std::span<const Pixel> pixels,
              std::span<Colour> out, std::uint64_t randomBase, ShareKernel kernel = {});
 
-  // Waits until the batch is complete, helping with it; returns the iteration steps it took.
-  std::uint64_t wait();
+  // Waits until the batch is complete, helping with it; returns the steps it took.
+  StepCounts wait();
 
   // Hands out no more points of the running batch and waits for those in progress; the
   // batch's colours are then incomplete.
@@ -61,7 +62,8 @@ class PointComputer {
   ShareKernel kernel_;
   std::atomic<std::size_t> cursor_{0};
   std::atomic<bool> cancelled_{false};
-  std::atomic<std::uint64_t> iterations_{0};
+  std::mutex countsMutex_;  // taken once per worker's share
+  StepCounts counts_;
 };
 
 }  // namespace orvane

@@ -152,7 +152,7 @@ class Worker {
         stride_(work.setup.randomStride()),
         steps_(std::int64_t{work.setup.depth} + 1) {}
 
-  ORVANE_AVX2 std::uint64_t run() {
+  ORVANE_AVX2 StepCounts run() {
     for (std::size_t v = 0; v < kVectors; ++v)
       for (int lane = 0; lane < kLanes; ++lane) refill(v, lane);
     while (activeLanes_ > 0) {
@@ -160,7 +160,7 @@ class Worker {
       settle();
     }
     colourFinished();
-    return iterations_;
+    return counts_;
   }
 
  private:
@@ -231,7 +231,7 @@ class Worker {
     result.m = m;
     result.q = q;
     finished_.index[finished_.count] = index;
-    iterations_ += static_cast<std::uint64_t>(taken);
+    counts_.count(result, &StepCounts::direct);
     if (++finished_.count == Finished::kCapacity) colourFinished();
   }
 
@@ -398,19 +398,19 @@ class Worker {
   std::int64_t step_ = 1;                  // tests so far, counted from 1
   std::int64_t deadline_ = kNever;         // no lane reaches the depth before this test
   int activeLanes_ = 0;
-  std::uint64_t iterations_ = 0;
+  StepCounts counts_;
   Prepared prepared_;
   Finished finished_;
 };
 
 template <class Formula>
-ORVANE_AVX2 std::uint64_t runWorker(PointWork& work, const Formula& formula) {
+ORVANE_AVX2 StepCounts runWorker(PointWork& work, const Formula& formula) {
   return Worker<Formula>(work, formula).run();
 }
 
 }  // namespace
 
-ORVANE_AVX2 std::uint64_t computeVectorised(PointWork& work) {
+ORVANE_AVX2 StepCounts computeVectorised(PointWork& work) {
   const PointSetup& setup = work.setup;
   if (setup.settings.formula == formula::kHole) return runWorker(work, Hole{setup});
   if (setup.jittered) return runWorker(work, Quadratic<true>{setup});

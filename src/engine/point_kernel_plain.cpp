@@ -4,7 +4,7 @@
 
 namespace orvane {
 
-std::uint64_t computePlain(PointWork& work) {
+StepCounts computePlain(PointWork& work) {
   return computeEach(work, [&setup = work.setup](Pixel pixel, std::uint64_t randomBase) {
     return iteratePixel(pixel.x, pixel.y, setup, randomBase);
   });

@@ -19,6 +19,38 @@ struct Pixel {
   std::int16_t y = 0;
 };
 
+// The work of a share of points, counted as each point ends, never inside its loop. Every
+// step a point takes is one of three kinds: taken directly (a double iteration, or an MPFR
+// one), perturbed around a reference orbit, or an approximation standing for several
+// iterations at once.
+struct StepCounts {
+  std::uint64_t iterations = 0;   // as a direct iteration takes them, n + 1 per point
+  std::uint64_t direct = 0;       // steps taken directly
+  std::uint64_t perturbed = 0;    // perturbed steps taken one by one
+  std::uint64_t approximate = 0;  // approximation steps; none are taken yet
+  std::uint64_t reached = 0;      // points that reached the depth
+
+  // The steps actually taken, of all three kinds.
+  std::uint64_t taken() const { return direct + perturbed + approximate; }
+
+  StepCounts& operator+=(const StepCounts& other) {
+    iterations += other.iterations;
+    direct += other.direct;
+    perturbed += other.perturbed;
+    approximate += other.approximate;
+    reached += other.reached;
+    return *this;
+  }
+
+  // A point that ended with `result`, each of its n + 1 steps of the kind `steps`.
+  void count(const PointResult& result, std::uint64_t StepCounts::*steps) {
+    const std::uint64_t n = static_cast<std::uint64_t>(result.n) + 1;
+    iterations += n;
+    this->*steps += n;
+    reached += result.reached;
+  }
+};
+
 // Points [0, pixels.size()) to colour; point i draws its random numbers from
 // randomBase + i * setup.randomStride(). Workers take points from `cursor` in order, a few
 // at a time, so every worker stays busy until the last point has been handed out; once
@@ -62,30 +94,31 @@ class PointFeed {
 };
 
 // A worker's share one point after the other: `iterate(pixel, randomBase)` gives the point's
-// PointResult, which is coloured; returns the iteration steps performed, n + 1 per point.
+// PointResult, which is coloured; returns the steps taken, each of the kind `steps`.
 template <class Iterate>
-std::uint64_t computeEach(PointWork& work, Iterate&& iterate) {
+StepCounts computeEach(PointWork& work, Iterate&& iterate,
+                       std::uint64_t StepCounts::*steps = &StepCounts::direct) {
   PointFeed feed(work);
   const std::uint64_t stride = work.setup.randomStride();
-  std::uint64_t iterations = 0;
+  StepCounts counts;
   for (std::size_t i; feed.take(i);) {
     const PointResult result = iterate(work.pixels[i], work.randomBase + i * stride);
     work.out[i] = colourOf(work.colours, result);
-    iterations += static_cast<std::uint64_t>(result.n) + 1;
+    counts.count(result, steps);
   }
-  return iterations;
+  return counts;
 }
 
-// Plain scalar evaluation of a worker's share; returns the iteration steps performed.
-std::uint64_t computePlain(PointWork& work);
+// Plain scalar evaluation of a worker's share; returns the steps it took, all direct.
+StepCounts computePlain(PointWork& work);
 
 // Another evaluation of a worker's share, taking points from a PointFeed as computePlain
-// does and returning the steps performed: the renderer's deep zoom plugs in here.
-using ShareKernel = std::function<std::uint64_t(PointWork& work)>;
+// does and returning the steps it took: the renderer's deep zoom plugs in here.
+using ShareKernel = std::function<StepCounts(PointWork& work)>;
 
 // The same with 4 lanes of AVX2 and several independent vectors in flight; only to be called
 // when `vectorKernelAvailable()`.
-std::uint64_t computeVectorised(PointWork& work);
+StepCounts computeVectorised(PointWork& work);
 
 // Whether the processor runs AVX2: the one check before any code of engine/vector4.h runs, in
 // the engine's kernel and in the deep-zoom lanes alike.

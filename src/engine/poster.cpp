@@ -52,7 +52,7 @@ PassStatistics renderPoster(ExplorerState& state, DialogValues& dialogs, PosterS
     out.assign(pixels.size(), Colour{0});
     if (drawn) {
       computer.start(setup, colours, pixels, out, state.random.position(), kernel);
-      statistics.iterations += computer.wait();
+      statistics += computer.wait();
       state.random.advance(pixels.size() * setup.randomStride());
     }
     for (int row = 0; row < rows; ++row)

@@ -107,10 +107,7 @@ RenderPass::Outcome RenderPass::traverse(std::int16_t drawing) {
   ExplorerState& s = state_;
   // The pass keeps the order it began with: a rebuild during a yield replaces the state's
   // order but cannot pull the running pass outside its own copy.
-  // Without an order (the load routine has not run) the picture is drawn in line order.
-  const bool hasOrder = s.gridSide > 0 && !s.cellOrder.empty();
-  const int side = hasOrder ? s.gridSide : 1;
-  const std::vector<std::int16_t> order = hasOrder ? s.cellOrder : std::vector<std::int16_t>{0};
+  const auto [side, order] = passGrid(s);
   pixels_ = passPixels(order, side);
   colours_.resize(pixels_.size());
 
@@ -135,7 +132,7 @@ RenderPass::Outcome RenderPass::traverse(std::int16_t drawing) {
     ahead.use(capturePointSettings(s, dialogs_, drawing));
   };
   const auto end = [&](Outcome outcome) {
-    statistics_.iterations += ahead.iterations();
+    statistics_ += ahead.counts();
     return outcome;
   };
 

@@ -13,10 +13,10 @@
 
 namespace orvane {
 
-// What the last pass did, for the renderer's statistics and the benchmarks.
-struct PassStatistics {
-  std::uint64_t iterations = 0;  // iteration steps computed
-  std::uint64_t pixels = 0;      // pixels set
+// What the last pass did, for the renderer's statistics and the benchmarks: the steps its
+// points took, its pixels and its time.
+struct PassStatistics : StepCounts {
+  std::uint64_t pixels = 0;  // pixels set
   double seconds = 0;
 };
 

@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 
 #include "render/frame_plan.h"
+#include "render/verification.h"
 #include "render/view_chunk.h"
 #include "render/view_options.h"
 
@@ -25,7 +26,13 @@ void addProgramOptions(QCommandLineParser& parser) {
   parser.addOptions({
       {"threads", "Threads to compute with, 1 to 1024 (default: all cores).", "T"},
       {"scalar", "Compute with the plain scalar loop instead of the SIMD lanes."},
-      {"stats", "Print iterations, pixels, seconds and iterations per second."},
+      {"stats",
+       "Print iterations, pixels, seconds, iterations per second, the steps per pixel and the "
+       "pixels that reached the depth."},
+      {"verify",
+       "After drawing, iterate N pixels spread over the picture again directly in MPFR at twice "
+       "the precision, and print how many are identical, 0 to 1000000 (default 0: none).",
+       "N"},
       {"from",
        "Draw the view kept in a PNG that orvane-render wrote; the other options change single "
        "values of it.",
@@ -197,7 +204,13 @@ RenderRequest readRequest(const QCommandLineParser& parser) {
     request.threads = o->whole(1, 1024, "a whole number from 1 to 1024");
   request.scalar = parser.isSet("scalar");
   request.stats = parser.isSet("stats");
+  if (const auto o = valueOf(parser, "verify")) {
+    request.verify = static_cast<int>(
+        o->wholeList(1, 0, kMaxVerifiedPixels, "a whole number from 0 to 1000000").front());
+  }
   request.video = readVideoRequest(parser);
+  if (request.video && request.verify > 0)
+    throw OptionError{"--verify: checks a picture, not a video or its frames"};
   checkView(request.view);
   if (request.video) checkVideo(*request.video, request.view);
   readOutput(parser, request);

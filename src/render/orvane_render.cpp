@@ -1,7 +1,9 @@
 // orvane-render: draws one view headless with the real load routine and render pass.
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <span>
@@ -15,6 +17,10 @@
 #include "render/view_chunk.h"
 
 namespace {
+
+// More than this share of a deep picture's pixels at the depth hides most of what the view
+// holds: the user is told to raise it.
+constexpr double kReachedWarningShare = 0.5;
 
 constexpr int kBadOptions = 2;
 constexpr int kWriteFailed = 1;
@@ -46,6 +52,19 @@ class ProgressBar {
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
   bool shown_ = false;
 };
+
+// A deep picture mostly at the depth shows little of its view: those pixels are all drawn as
+// inside, whatever lies beyond the depth.
+void warnOfTheDepth(const orvane::RenderedPicture& rendered) {
+  const orvane::PassStatistics& statistics = rendered.statistics;
+  const double share = static_cast<double>(statistics.reached) /
+                       static_cast<double>(std::max<std::uint64_t>(statistics.pixels, 1));
+  if (!rendered.choice.deep || share <= kReachedWarningShare) return;
+  std::fprintf(stderr,
+               "orvane-render: %.0f %% of the pixels reached the depth %d; raise --depth to see "
+               "more of the picture\n",
+               100 * share, rendered.depth);
+}
 
 }  // namespace
 
@@ -107,6 +126,31 @@ int main(int argc, char* argv[]) {
                 statistics.seconds > 0
                     ? static_cast<double>(statistics.iterations) / statistics.seconds
                     : 0.0);
+    // Added after the lines above, which scripts read as they are.
+    const double pixels = static_cast<double>(std::max<std::uint64_t>(statistics.pixels, 1));
+    std::printf("steps per pixel %.6g perturbed %.6g approximate %.6g\n",
+                static_cast<double>(statistics.taken()) / pixels,
+                static_cast<double>(statistics.perturbed) / pixels,
+                static_cast<double>(statistics.approximate) / pixels);
+    std::printf("reached depth %llu (%.2f %%)\n",
+                static_cast<unsigned long long>(statistics.reached),
+                100 * static_cast<double>(statistics.reached) / pixels);
+  }
+  warnOfTheDepth(rendered);
+  // The check runs once the picture is written, and reports; it does not fail the run: the
+  // picture is what the program draws, and the figure is for the user to weigh.
+  if (rendered.check) {
+    const orvane::Verification check = orvane::verifyPixels(*rendered.check, options);
+    std::printf("verified %zu/%zu pixels identical\n", check.identical, check.checked);
+    const double share = check.checked > 0 ? static_cast<double>(check.identical) /
+                                                 static_cast<double>(check.checked)
+                                           : 1.0;
+    if (share < orvane::kVerifiedWarningShare) {
+      std::fprintf(stderr,
+                   "orvane-render: only %.1f %% of the verified pixels equal their direct "
+                   "iteration in MPFR\n",
+                   100 * share);
+    }
   }
   return 0;
 }

@@ -8,6 +8,7 @@
 
 #include "deep/deep_kernel.h"
 #include "engine/memory_surface.h"
+#include "engine/pass_plan.h"
 #include "engine/render_pass.h"
 #include "render/view_chunk.h"
 
@@ -67,6 +68,30 @@ PassStatistics drawDeepPoster(const ViewRequest& drawn, ExplorerState& state, Di
       *drawn.depth);
 }
 
+// What the drawing pass of `prepared` uses for each pixel: its setup, its random draws and, for
+// the window's own picture, its cell order.
+DrawnPass drawnPass(const ViewRequest& drawn, const ExplorerState& prepared,
+                    const DialogValues& preparedDialogs, bool window) {
+  DrawnPass pass;
+  PointSettings settings = capturePointSettings(prepared, preparedDialogs, prepared.drawing);
+  settings.iterDepth = *drawn.depth;  // past the window's 16 bits too
+  pass.setup = preparePointSetup(settings);
+  if (!window) pass.setup.frame = posterFrame(drawn.size);
+  pass.view = deep::readDeepView(drawn.centre->first, drawn.centre->second, drawn.zoom);
+  pass.randomStart = prepared.random.position();
+  if (window) {
+    const auto [side, order] = passGrid(prepared);
+    const std::vector<Pixel> pixels = passPixels(order, side);
+    pass.drawingOrder.resize(static_cast<std::size_t>(kPictureWidth) * kPictureHeight);
+    for (std::size_t k = 0; k < pixels.size(); ++k) {
+      const Pixel p = pixels[k];
+      pass.drawingOrder[static_cast<std::size_t>(p.y) * kPictureWidth +
+                        static_cast<std::size_t>(p.x)] = static_cast<std::uint32_t>(k);
+    }
+  }
+  return pass;
+}
+
 }  // namespace
 
 PicturePlan planPicture(const RenderRequest& request) {
@@ -74,10 +99,10 @@ PicturePlan planPicture(const RenderRequest& request) {
   applyViewRequest(request.view, plan.state, plan.dialogs);
   // The view the pass will draw, from the preparation it starts with, so that the file can
   // keep it ahead of the picture.
-  ExplorerState prepared = plan.state;
-  DialogValues preparedDialogs = plan.dialogs;
-  preparePass(prepared, preparedDialogs);
-  plan.drawn = drawnView(request.view, prepared, preparedDialogs);
+  plan.prepared = plan.state;
+  plan.preparedDialogs = plan.dialogs;
+  preparePass(plan.prepared, plan.preparedDialogs);
+  plan.drawn = drawnView(request.view, plan.prepared, plan.preparedDialogs);
   const ViewRequest& drawn = plan.drawn;
   plan.choice = deep::choosePrecision(drawn.precision.value_or(deep::Precision::kAuto), drawn.zoom,
                                       drawn.centre->first, drawn.centre->second,
@@ -92,19 +117,29 @@ RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions optio
   const ViewRequest& drawn = plan.drawn;
   RenderedPicture picture;
   picture.view = viewChunkText(drawn);
+  picture.depth = *drawn.depth;
   if (view) view(picture.view);
   picture.choice = plan.choice;
   // The window's own pass holds a 16-bit depth; a deeper picture is drawn as a poster is, in
   // row order, since no window pass goes that deep.
-  const bool window = drawn.size.width == kPictureWidth && drawn.size.height == kPictureHeight &&
-                      *drawn.depth <= kMaxWindowDepth;
+  const bool window = !picture.choice.deep && drawn.size.width == kPictureWidth &&
+                      drawn.size.height == kPictureHeight && *drawn.depth <= kMaxWindowDepth;
+  // The sample takes the drawn colours of its pixels as the rows pass.
+  if (request.verify > 0) {
+    picture.check.emplace(PixelSample(drawn.size, request.verify, picture.view),
+                          drawnPass(drawn, plan.prepared, plan.preparedDialogs, window));
+  }
+  const PosterRowSink rows = !picture.check ? sink : PosterRowSink([&](int y, auto row) {
+    picture.check->sample.take(y, row);
+    sink(y, row);
+  });
   if (picture.choice.deep) {
     picture.statistics =
-        drawDeepPoster(drawn, plan.state, plan.dialogs, options, sink, progress, reuse);
+        drawDeepPoster(drawn, plan.state, plan.dialogs, options, rows, progress, reuse);
   } else if (window) {
-    picture.statistics = drawWindowPicture(plan.state, plan.dialogs, options, sink);
+    picture.statistics = drawWindowPicture(plan.state, plan.dialogs, options, rows);
   } else {
-    picture.statistics = renderPoster(plan.state, plan.dialogs, drawn.size, options, sink, progress,
+    picture.statistics = renderPoster(plan.state, plan.dialogs, drawn.size, options, rows, progress,
                                       {}, *drawn.depth);
   }
   return picture;

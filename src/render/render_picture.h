@@ -11,13 +11,16 @@
 #include "deep/reference_orbit.h"
 #include "engine/poster.h"
 #include "render/render_request.h"
+#include "render/verification.h"
 
 namespace orvane {
 
 struct RenderedPicture {
-  PassStatistics statistics;     // iterations as a direct iteration takes them, n + 1 per pixel
-  deep::PrecisionChoice choice;  // double or deep, and why
-  std::string view;              // the view options the file keeps
+  PassStatistics statistics;        // iterations as a direct iteration takes them, n + 1 per pixel
+  deep::PrecisionChoice choice;     // double or deep, and why
+  std::string view;                 // the view options the file keeps
+  int depth = 0;                    // the depth the pixels were iterated to
+  std::optional<PixelCheck> check;  // the pixels --verify checks, with their drawn colours
 };
 
 // A picture about to be drawn: the state as the request sets it up, the view the pass will
@@ -25,6 +28,8 @@ struct RenderedPicture {
 struct PicturePlan {
   ExplorerState state;
   DialogValues dialogs;
+  ExplorerState prepared;  // as the pass's preparation leaves the state
+  DialogValues preparedDialogs;
   ViewRequest drawn;
   deep::PrecisionChoice choice;
 };
@@ -48,7 +53,8 @@ struct ReferenceReuse {
 // Start draws it, cell order and all; at other sizes, and in deep mode at any size, in row
 // bands. `progress` covers a deep view's reference orbits too. `view` is told the view before
 // the first row, so a file can keep it ahead of the picture. `reuse`, when given, is shared
-// only by requests that differ in nothing but the magnification.
+// only by requests that differ in nothing but the magnification. A request to verify gets its
+// sample of pixels in `check`, for verifyPixels once the picture is safely written.
 RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions options,
                               const PosterRowSink& sink, const PosterProgress& progress = {},
                               const ViewSink& view = {}, ReferenceReuse* reuse = nullptr);

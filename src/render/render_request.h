@@ -56,6 +56,7 @@ struct RenderRequest {
   int threads = 0;  // 0: all cores
   bool scalar = false;
   bool stats = false;
+  int verify = 0;      // --verify: pixels to iterate again directly after drawing; 0: none
   std::string output;  // -o: the PNG; empty for a video
   std::string from;    // the PNG whose kept view the options start from, if any
   std::optional<VideoRequest> video;

@@ -1,5 +1,6 @@
 // Deep pictures as orvane-render draws them, against the same poster with every pixel iterated
-// directly in MPFR: at least 99 % of the colours must be equal, in every colour mode.
+// directly in MPFR: at least 99 % of the colours must be equal, in every colour mode. Also
+// what the renderer counts and checks of a picture.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -28,10 +29,16 @@ std::vector<Colour> rowsOf(const PosterSize& size, const auto& draw) {
   return picture;
 }
 
-std::vector<Colour> deepPicture(const RenderRequest& request) {
+// Drawn with the renderer's own check of 50 pixels, which must find at least 49 identical.
+std::vector<Colour> deepPicture(RenderRequest request) {
+  request.verify = 50;
   return rowsOf(request.view.size, [&](const PosterRowSink& sink) {
     const RenderedPicture picture = renderPicture(request, {}, sink);
     EXPECT_TRUE(picture.choice.deep) << picture.choice.reason;
+    ASSERT_TRUE(picture.check);
+    const Verification verification = verifyPixels(*picture.check, {});
+    EXPECT_EQ(verification.checked, 50u);
+    EXPECT_GE(verification.identical, 49u);
   });
 }
 
@@ -152,6 +159,67 @@ const PictureCase kCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Views, DeepPicture, ::testing::ValuesIn(kCases),
                          [](const auto& row) { return std::string(row.param.name); });
+
+// Views where every pixel reaches the depth (within |c| < 1/4, inside the main cardioid) or
+// none does (|c|^2 > 4 all over: each escapes at its first step), in double and deep mode.
+struct CountCase {
+  const char* name;
+  RenderRequest request;
+  bool inside;
+  bool deep;
+};
+
+class PictureCounts : public ::testing::TestWithParam<CountCase> {};
+
+TEST_P(PictureCounts, FollowFromTheView) {
+  const CountCase& row = GetParam();
+  const RenderedPicture picture = renderPicture(row.request, {}, [](int, auto) {});
+  ASSERT_EQ(picture.choice.deep, row.deep);
+  const PassStatistics& counts = picture.statistics;
+  const std::uint64_t pixels = 40 * 30;
+  const std::uint64_t steps = pixels * (row.inside ? 201 : 1);
+  EXPECT_EQ(counts.pixels, pixels);
+  EXPECT_EQ(counts.reached, row.inside ? pixels : 0);
+  EXPECT_EQ(counts.iterations, steps);
+  EXPECT_EQ(counts.taken(), steps);
+  EXPECT_EQ(row.deep ? counts.perturbed : counts.direct, steps);
+}
+
+const CountCase kCounts[] = {
+    {"insideInDouble", view("-0.1", "0", "100", 200, {40, 30}), true, false},
+    {"insideDeep", view("-0.1", "0", "1e20", 200, {40, 30}), true, true},
+    {"outsideInDouble", view("10", "10", "1", 200, {40, 30}), false, false},
+    {"outsideDeep", view("10", "10", "1e20", 200, {40, 30}), false, true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Views, PictureCounts, ::testing::ValuesIn(kCounts),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// The check passes the window's own jittered picture, whose random draws follow its cell
+// order, and finds a double picture drawn far past its precision, whose pixels share a few
+// points between them.
+TEST(Verification, TellsExactPicturesFromInexactOnes) {
+  RenderRequest window;
+  window.view.drawing = formula::kJulia;
+  window.view.components = {testing::number("-0.8"), testing::number("0.156")};
+  window.view.jitter = {0.33f, 3.0f};
+  window.view.gridChoice = 20;
+  window.verify = 2000;
+  const RenderedPicture exact = renderPicture(window, {}, [](int, auto) {});
+  ASSERT_TRUE(exact.check);
+  const Verification passed = verifyPixels(*exact.check, {});
+  EXPECT_EQ(passed.checked, 2000u);
+  EXPECT_GE(passed.identical, 1980u);
+
+  RenderRequest blocks = view("0", "1", "1e20", 300, {40, 30});
+  blocks.view.precision = Precision::kDouble;
+  blocks.verify = 100;
+  const RenderedPicture inexact = renderPicture(blocks, {}, [](int, auto) {});
+  ASSERT_TRUE(inexact.check);
+  const Verification failed = verifyPixels(*inexact.check, {});
+  EXPECT_EQ(failed.checked, 100u);
+  EXPECT_LT(failed.identical, 50u);
+}
 
 }  // namespace
 }  // namespace orvane::deep

@@ -117,7 +117,7 @@ TEST(Perturbation, SteppingPixelsTogetherChangesNoColour) {
       steps += static_cast<std::uint64_t>(alone.n) + 1;
       together[i] = ~colourOf(colours, alone);  // overwritten below with the same colour
     }
-    EXPECT_EQ(computePerturbed(work, *reading, reference), steps) << c.zoom;
+    EXPECT_EQ(computePerturbed(work, *reading, reference).iterations, steps) << c.zoom;
     for (std::size_t i = 0; i < pixels.size(); ++i) {
       const PointResult alone = iterateDeepPixel(pixels[i].x, pixels[i].y, *reading, reference,
                                                  setup, 7 + i * setup.randomStride());

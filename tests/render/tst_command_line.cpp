@@ -96,6 +96,8 @@ const Refusal kRefusals[] = {
     {"colourModeUnknown", "--colour-mode blue", "--colour-mode"},
     {"formulaUnknown", "--formula x", "--formula"},
     {"threadsZero", "--threads 0", "--threads"},
+    {"verifyAboveLargest", "--verify 1000001", "--verify"},
+    {"verifyWithVideo", "--count-frames --seconds 1 --verify 10", "--verify"},
     {"sizeZero", "--size 0x300", "--size"},
     {"sizeAboveLargest", "--size 16385x2", "--size"},
     {"sizeOneSide", "--size 400", "--size"},

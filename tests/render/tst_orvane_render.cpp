@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -19,12 +20,15 @@ namespace orvane {
 namespace {
 
 // Runs orvane-render in `dir` with the arguments, given as one text split at blanks; its exit
-// status (-1 for a crash or a hang) and what it wrote on standard error.
-std::pair<int, QString> render(const QTemporaryDir& dir, const QString& arguments) {
+// status (-1 for a crash or a hang) and what it wrote on standard error, and on standard
+// output into `output` when given.
+std::pair<int, QString> render(const QTemporaryDir& dir, const QString& arguments,
+                               QString* output = nullptr) {
   QProcess process;
   process.setWorkingDirectory(dir.path());
   process.start(QStringLiteral(ORVANE_RENDER_EXECUTABLE), arguments.split(' ', Qt::SkipEmptyParts));
   const bool ended = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
+  if (output) *output = QString::fromUtf8(process.readAllStandardOutput());
   return {ended ? process.exitCode() : -1, QString::fromUtf8(process.readAllStandardError())};
 }
 
@@ -128,6 +132,38 @@ TEST(Poster, TwiceTheSizeRepeatsTheWindowsPixels) {
     for (int x = 0; x < window.width(); ++x)
       differing += poster.pixel(2 * x, 2 * y) != window.pixel(x, y);
   EXPECT_EQ(differing, 0);
+}
+
+// --stats adds its lines after the ones scripts read, --verify its own after them; a deep
+// picture mostly at the depth warns on standard error, a double one does not.
+TEST(Statistics, PrintedAfterTheDrawing) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  struct Row {
+    const char* arguments;
+    const char* output;  // a pattern of the whole standard output
+    const char* errors;
+  };
+  const Row rows[] = {
+      {"--center 0,1 --zoom 1e30 --depth 500 --size 80x60 --stats --verify 50",
+       "mode deep\nreason [^\n]+\niterations \\d+\npixels 4800\nseconds [^\n]+\n"
+       "iterations per second [^\n]+\nsteps per pixel [\\d.]+ perturbed [\\d.]+ approximate 0\n"
+       "reached depth \\d+ \\([\\d.]+ %\\)\nverified (49|50)/50 pixels identical\n",
+       ""},
+      {"--center -0.1,0 --zoom 1e20 --depth 200 --size 40x30", "",
+       "orvane-render: 100 % of the pixels reached the depth 200; raise --depth to see more of "
+       "the picture\n"},
+      {"--center -0.1,0 --zoom 100 --depth 200 --size 40x30", "", ""},
+  };
+  for (const Row& row : rows) {
+    QString output;
+    const auto [status, errors] =
+        render(dir, QStringLiteral("%1 -o out.png").arg(row.arguments), &output);
+    EXPECT_EQ(status, 0) << row.arguments;
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^%1$").arg(row.output)).match(output).hasMatch())
+        << output.toStdString();
+    EXPECT_EQ(errors.toStdString(), row.errors);
+  }
 }
 
 }  // namespace
