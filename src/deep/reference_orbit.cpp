@@ -31,6 +31,10 @@ constexpr long kPosterPixelBits = 6;
 // the rebase there errs by 2^-93 pixels, and the bound stands far above the orbit's own
 // rounding errors (reference_orbit.md).
 constexpr long kNucleusBelowPixelBits = 40;
+// And only where the orbit returns within 2^-40 of 0. Past a Misiurewicz point Newton's step
+// shrinks below any bound too, once Z'_p outgrows the pixels; the pixels have long left the
+// orbit by then, and it runs on as it always did.
+constexpr double kNearZeroNorm = 0x1p-80;
 
 FloatExp nucleusDistanceFor(mpfr_prec_t bits) {
   return FloatExp(1.0, kPrecisionMarginBits - kPosterPixelBits - kNucleusBelowPixelBits - bits);
@@ -71,7 +75,7 @@ ReferenceOrbit ReferenceOrbit::compute(mpfr_srcptr startRe, mpfr_srcptr startIm,
     const Complex z = orbit.values_.back();
     if (!(z.re * z.re + z.im * z.im <= limit)) break;
     // |Z_p|^2 <= d^2 |Z'_p|^2: a multiplication, not a division by a derivative that may be 0.
-    if (!nucleusDistance.isZero() &&
+    if (!nucleusDistance.isZero() && z.re * z.re + z.im * z.im <= kNearZeroNorm &&
         !(squaredDistance * derivative.norm() < orbit.wide_.back().norm()))
       break;
     if (progress && n % 256 == 255) progress(double(n) / (setup.depth + 1));
