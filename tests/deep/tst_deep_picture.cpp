@@ -149,10 +149,11 @@ const PictureCase kCases[] = {
           colour_mode::kRgb, 180)},
     {"minibrotNucleusAt1e239",
      // The period-200 minibrot of docs/deep-zoom.md at its nucleus: the orbit of 0 ends where
-     // it returns to 0, at Z_200. An odd height puts the axis between two pixel rows.
+     // it returns to 0 from step 1024 on, at Z_1200. An odd height puts the axis between two
+     // pixel rows.
      with(view(testing::nucleusNearTip(200, 1100, 0), "0", "1e239", 3000, {24, 19}),
           colour_mode::kGrey, 90),
-     201},
+     1201},
     {"misiurewiczAt1e300", with(view("0", "1", "1e300", 1000, {32, 24}), colour_mode::kGrey, -45)},
     {"pastTheDoublesAt1e1000",
      // Near i a pixel's distance from the point grows about 2.4 times a step: 2650 steps.
