@@ -34,8 +34,8 @@ class ReferenceOrbit {
   }
 
   // `nucleusDistance`, unless zero, ends the orbit of 0 at its first Z_p (p >= 1024) within
-  // 2^-40 of 0 whose Newton distance |Z_p / (dZ_p/dc)| from c to a nucleus of period p is at
-  // most that.
+  // 2^-40 of 0 whose Newton distance |Z_p / (dZ_p/dc)| from c to a nucleus (of a period
+  // dividing p) is at most that.
   static ReferenceOrbit compute(mpfr_srcptr startRe, mpfr_srcptr startIm, mpfr_srcptr cRe,
                                 mpfr_srcptr cIm, mpfr_prec_t bits, const PointSetup& setup,
                                 FloatExp nucleusDistance, const OrbitProgress& progress = {});
