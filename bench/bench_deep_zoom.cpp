@@ -17,6 +17,13 @@ struct View {
   std::int16_t depth;
 };
 
+// The nucleus of the period-200 minibrot on the needle near -2, 10^-239 across.
+constexpr const char* kMinibrot200 =
+    "-1.999999999999999999999999999999999999999999999999999999999999999999999999999999999999999"
+    "999999999999999999999999999999994266857469037015248688734149699219827953939104649515643786"
+    "208826673859032991174195043408862370758555984601058292006584653443881381813937309763690343"
+    "079234372391546505332118652839882145283509";
+
 // The double views hold about as many iterations per pixel as the deep ones. Near the
 // Misiurewicz point i a pixel escapes after about 2.3 ln(zoom) / 0.87 steps, so the deep
 // views' cost grows with their depth of zoom as real zooms do.
@@ -27,6 +34,11 @@ constexpr View kViews[] = {
     {"deep/misiurewicz_1e60", "0", "1", "1e60", 2048},
     {"deep/misiurewicz_1e300", "0", "1", "1e300", 2048},
     {"deep/misiurewicz_1e1000", "0", "1", "1e1000", 4096},
+    // The period-200 minibrot of docs/deep-zoom.md: its pixels inside run to the depth, the
+    // others escape late, and its reference returns to 0 at step 200. A depth of 10^6 joins
+    // these once the depth may exceed 32767.
+    {"deep/minibrot200_1e239_depth4096", kMinibrot200, "0", "1e239", 4096},
+    {"deep/minibrot200_1e239_depth32767", kMinibrot200, "0", "1e239", 32767},
 };
 
 void run(benchmark::State& bench, const View& view) {

@@ -23,6 +23,28 @@ double largestThreshold(const PointSetup& setup) {
   return std::isnan(threshold) ? 4.0 : std::max(4.0, threshold);
 }
 
+// A view's pixels are never finer than 2^(kPrecisionMarginBits - kPosterPixelBits - bits):
+// the precision rule makes a window pixel larger than 2^(kPrecisionMarginBits - bits), and a
+// poster has at most 2^6 pixels per window pixel.
+constexpr long kPosterPixelBits = 6;
+// The orbit of 0 ends where the view centre lies within 2^-40 of such a pixel of a nucleus:
+// the rebase there errs by 2^-93 pixels, and the bound stands far above the orbit's own
+// rounding errors (reference_orbit.md).
+constexpr long kNucleusBelowPixelBits = 40;
+// And only where the orbit returns within 2^-40 of 0. Past a Misiurewicz point Newton's step
+// shrinks below any bound too, once Z'_p outgrows the pixels; the pixels have long left the
+// orbit by then, and it runs on as it always did.
+constexpr double kNearZeroNorm = 0x1p-80;
+// A pixel reaching the end leaves its vector for a step, which costs it some sixteen steps'
+// time: ending at the period 200 of docs/deep-zoom.md's minibrot made its pixels 5 to 15 %
+// slower. Returns before step 1024 are passed over for a later one, at a multiple of the
+// period, which keeps that cost near 1 % and the orbit at most 2047 MPFR steps.
+constexpr int kShortestEndingOrbit = 1024;
+
+FloatExp nucleusDistanceFor(mpfr_prec_t bits) {
+  return FloatExp(1.0, kPrecisionMarginBits - kPosterPixelBits - kNucleusBelowPixelBits - bits);
+}
+
 }  // namespace
 
 void ReferenceOrbit::append(mpfr_srcptr re, mpfr_srcptr im) {
@@ -38,14 +60,20 @@ std::uint64_t referenceBytes(int depth, int orbits) {
 
 ReferenceOrbit ReferenceOrbit::compute(mpfr_srcptr startRe, mpfr_srcptr startIm, mpfr_srcptr cRe,
                                        mpfr_srcptr cIm, mpfr_prec_t bits, const PointSetup& setup,
-                                       const OrbitProgress& progress) {
+                                       FloatExp nucleusDistance, const OrbitProgress& progress) {
   ReferenceOrbit orbit;
   MpfrNumber re(bits), im(bits), sqRe(bits), sqIm(bits), product(bits);
   mpfr_set(re.get(), startRe, MPFR_RNDN);
   mpfr_set(im.get(), startIm, MPFR_RNDN);
   orbit.append(re.get(), im.get());
   const double limit = largestThreshold(setup);
+  const FloatExp squaredDistance = nucleusDistance * nucleusDistance;
+  ComplexExp derivative;  // dZ_n/dc, from dZ_0/dc = 0: Z'_{n+1} = 2 Z_n Z'_n + 1
   for (std::int64_t n = 0; n <= setup.depth; ++n) {
+    if (!nucleusDistance.isZero()) {
+      derivative = orbit.wideAt(orbit.size() - 1) * derivative;
+      derivative = {derivative.re + derivative.re + FloatExp(1.0), derivative.im + derivative.im};
+    }
     mpfr_sqr(sqRe.get(), re.get(), MPFR_RNDN);
     mpfr_sqr(sqIm.get(), im.get(), MPFR_RNDN);
     mpfr_mul(product.get(), re.get(), im.get(), MPFR_RNDN);
@@ -56,6 +84,11 @@ ReferenceOrbit ReferenceOrbit::compute(mpfr_srcptr startRe, mpfr_srcptr startIm,
     orbit.append(re.get(), im.get());
     const Complex z = orbit.values_.back();
     if (!(z.re * z.re + z.im * z.im <= limit)) break;
+    // |Z_p|^2 <= d^2 |Z'_p|^2: a multiplication, not a division by a derivative that may be 0.
+    if (!nucleusDistance.isZero() && n + 1 >= kShortestEndingOrbit &&
+        z.re * z.re + z.im * z.im <= kNearZeroNorm &&
+        !(squaredDistance * derivative.norm() < orbit.wideAt(orbit.size() - 1).norm()))
+      break;
     if (progress && n % 256 == 255) progress(double(n) / (setup.depth + 1.0));
   }
   if (progress) progress(1.0);
@@ -85,16 +118,20 @@ DeepReference::DeepReference(const DeepView& view, const PointSetup& setup,
   mpfr_srcptr cRe = pick(view.centreX, fixedRe, !perturbsStart_);
   mpfr_srcptr cIm = pick(view.centreY, fixedIm, !perturbsStart_);
   shared_ = mpfr_zero_p(startRe) && mpfr_zero_p(startIm);
+  // Only an orbit of 0 under the perturbed c can end at a nucleus: it is where its pixels
+  // rebase. A Julia set's pixels differ from it in z, not c, and the distance means nothing.
+  const FloatExp nucleusDistance = perturbsStart_ ? FloatExp() : nucleusDistanceFor(bits);
   // With two orbits to compute, each takes half of the progress.
   const double share = shared_ ? 1.0 : 0.5;
-  start_ = ReferenceOrbit::compute(startRe, startIm, cRe, cIm, bits, setup, [&](double done) {
-    if (progress) progress(done * share);
-  });
+  start_ = ReferenceOrbit::compute(startRe, startIm, cRe, cIm, bits, setup,
+                                   shared_ ? nucleusDistance : FloatExp(), [&](double done) {
+                                     if (progress) progress(done * share);
+                                   });
   if (shared_) return;
-  critical_ =
-      ReferenceOrbit::compute(zero.get(), zero.get(), cRe, cIm, bits, setup, [&](double done) {
-        if (progress) progress(share + done * share);
-      });
+  critical_ = ReferenceOrbit::compute(zero.get(), zero.get(), cRe, cIm, bits, setup,
+                                      nucleusDistance, [&](double done) {
+                                        if (progress) progress(share + done * share);
+                                      });
 }
 
 }  // namespace orvane::deep

@@ -20,7 +20,10 @@ namespace orvane::deep {
 using OrbitProgress = std::function<void(double done)>;
 
 // Z_0, Z_1 = Z_0^2 + c, ... up to the first value past every threshold the jitter can draw,
-// or up to Z_{depth+1}: a pixel takes at most depth + 1 steps.
+// or up to Z_{depth+1}: a pixel takes at most depth + 1 steps. The orbit of 0 under a
+// perturbed c also ends where it returns to 0 at a minibrot's nucleus, after its period
+// rather than the depth: a pixel reaching the end rebases to the same orbit's start, 0, with
+// its z as its difference (reference_orbit.md says when that is as exact as going on).
 class ReferenceOrbit {
  public:
   std::size_t size() const { return values_.size(); }
@@ -38,9 +41,12 @@ class ReferenceOrbit {
     return {FloatExp(values_[i].re), FloatExp(values_[i].im)};
   }
 
+  // `nucleusDistance`, unless zero, ends the orbit of 0 at its first Z_p (p >= 1024) within
+  // 2^-40 of 0 whose Newton distance |Z_p / (dZ_p/dc)| from c to a nucleus (of a period
+  // dividing p) is at most that.
   static ReferenceOrbit compute(mpfr_srcptr startRe, mpfr_srcptr startIm, mpfr_srcptr cRe,
                                 mpfr_srcptr cIm, mpfr_prec_t bits, const PointSetup& setup,
-                                const OrbitProgress& progress = {});
+                                FloatExp nucleusDistance, const OrbitProgress& progress = {});
 
  private:
   void append(mpfr_srcptr re, mpfr_srcptr im);

@@ -19,6 +19,7 @@ namespace {
 struct PictureCase {
   const char* name;
   RenderRequest request;
+  std::size_t orbitSize = 0;  // when not 0, the size the orbit of 0 must end at
 };
 
 std::vector<Colour> rowsOf(const PosterSize& size, const auto& draw) {
@@ -29,16 +30,21 @@ std::vector<Colour> rowsOf(const PosterSize& size, const auto& draw) {
   return picture;
 }
 
-// Drawn with the renderer's own check of 50 pixels, which must find at least 49 identical.
-std::vector<Colour> deepPicture(RenderRequest request) {
+// Drawn with the renderer's own check of 50 pixels, which must find at least 49 identical;
+// the critical orbit has `orbitSize` values when that is given.
+std::vector<Colour> deepPicture(RenderRequest request, std::size_t orbitSize) {
   request.verify = 50;
   return rowsOf(request.view.size, [&](const PosterRowSink& sink) {
-    const RenderedPicture picture = renderPicture(request, {}, sink);
+    ReferenceReuse reuse;
+    const RenderedPicture picture = renderPicture(request, {}, sink, {}, {}, &reuse);
     EXPECT_TRUE(picture.choice.deep) << picture.choice.reason;
     ASSERT_TRUE(picture.check);
     const Verification verification = verifyPixels(*picture.check, {});
     EXPECT_EQ(verification.checked, 50u);
     EXPECT_GE(verification.identical, 49u);
+    if (orbitSize) {
+      EXPECT_EQ(reuse.reference->critical().size(), orbitSize);
+    }
   });
 }
 
@@ -68,7 +74,7 @@ class DeepPicture : public ::testing::TestWithParam<PictureCase> {};
 
 TEST_P(DeepPicture, EqualsTheDirectIteration) {
   const RenderRequest& request = GetParam().request;
-  const std::vector<Colour> deep = deepPicture(request);
+  const std::vector<Colour> deep = deepPicture(request, GetParam().orbitSize);
   const std::vector<Colour> direct = directPicture(request);
   std::size_t same = 0;
   std::set<std::uint32_t> colours;
@@ -149,6 +155,13 @@ const PictureCase kCases[] = {
      // offset from the centre misses by 1e-16 pixel.
      with(view(testing::nucleusNearTip(85, 800, 1e-100), "5.5e-101", "1e100", 1000, {40, 30}),
           colour_mode::kRgb, 180)},
+    {"minibrotNucleusAt1e239",
+     // The period-200 minibrot of docs/deep-zoom.md at its nucleus: the orbit of 0 ends where
+     // it returns to 0 from step 1024 on, at Z_1200. An odd height puts the axis between two
+     // pixel rows.
+     with(view(testing::nucleusNearTip(200, 1100, 0), "0", "1e239", 3000, {24, 19}),
+          colour_mode::kGrey, 90),
+     1201},
     {"misiurewiczAt1e300", with(view("0", "1", "1e300", 1000, {32, 24}), colour_mode::kGrey, -45)},
     {"pastTheDoublesAt1e1000",
      // Near i a pixel's distance from the point grows about 2.4 times a step: 2650 steps.
