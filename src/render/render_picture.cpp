@@ -126,8 +126,8 @@ RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions optio
                       drawn.size.height == kPictureHeight && *drawn.depth <= kMaxWindowDepth;
   // The sample takes the drawn colours of its pixels as the rows pass.
   if (request.verify > 0) {
-    picture.check.emplace(PixelSample(drawn.size, request.verify, picture.view),
-                          drawnPass(drawn, plan.prepared, plan.preparedDialogs, window));
+    picture.check = PixelCheck{PixelSample(drawn.size, request.verify, picture.view),
+                               drawnPass(drawn, plan.prepared, plan.preparedDialogs, window)};
   }
   const PosterRowSink rows = !picture.check ? sink : PosterRowSink([&](int y, auto row) {
     picture.check->sample.take(y, row);
