@@ -117,10 +117,10 @@ void readFrames(const QCommandLineParser& parser, VideoRequest& video) {
   if (!seconds) throw OptionError{"--seconds: a video's length is required"};
   const std::optional<double> length = readReal(seconds->text());
   if (!length || *length <= 0) seconds->fail("a number of seconds above 0");
-  const std::optional<long> count = video::frameCount(*length, video.fps);
+  const std::optional<long> count = render::frameCount(*length, video.fps);
   if (!count) {
     throw OptionError{"--seconds: " + seconds->text() + " s at " + std::to_string(video.fps) +
-                      " frames per second is not 2 to " + std::to_string(video::kMaxFrames) +
+                      " frames per second is not 2 to " + std::to_string(render::kMaxFrames) +
                       " frames"};
   }
   video.frameCount = *count;

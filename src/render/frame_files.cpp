@@ -15,7 +15,7 @@ extern "C" {
 #include "png/png_text.h"
 #include "render/view_chunk.h"
 
-namespace orvane::video {
+namespace orvane::render {
 
 void FramePicture::setRow(int y, std::span<const Colour> row) {
   for (std::size_t x = 0; x < row.size(); ++x)
@@ -122,4 +122,4 @@ bool readFramePng(const std::string& path, FramePicture& frame, std::string& vie
   return decodePng(path, frame, error);
 }
 
-}  // namespace orvane::video
+}  // namespace orvane::render

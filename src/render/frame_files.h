@@ -8,7 +8,7 @@
 
 #include "engine/colour.h"
 
-namespace orvane::video {
+namespace orvane::render {
 
 // One frame's pixels, row after row, each a 32-bit word 0xffRRGGBB: the layout FFmpeg calls
 // BGR0 on little-endian processors, which its converter takes as it stands.
@@ -51,4 +51,4 @@ bool writeFramePng(const FramePicture& frame, const std::string& view, const std
 bool readFramePng(const std::string& path, FramePicture& frame, std::string& view,
                   std::string& error);
 
-}  // namespace orvane::video
+}  // namespace orvane::render

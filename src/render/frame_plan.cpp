@@ -6,7 +6,7 @@
 
 #include "deep/mpfr_number.h"
 
-namespace orvane::video {
+namespace orvane::render {
 
 namespace {
 
@@ -58,4 +58,4 @@ deep::ViewNumber frameZoom(const deep::ViewNumber& zoomFrom, const deep::ViewNum
   return *deep::ViewNumber::read(text);
 }
 
-}  // namespace orvane::video
+}  // namespace orvane::render

@@ -5,7 +5,7 @@
 
 #include "deep/view_number.h"
 
-namespace orvane::video {
+namespace orvane::render {
 
 // Frame files are numbered with six digits.
 inline constexpr long kMaxFrames = 1000000;
@@ -20,4 +20,4 @@ inline constexpr int kFrameZoomDigits = 36;
 deep::ViewNumber frameZoom(const deep::ViewNumber& zoomFrom, const deep::ViewNumber& zoomTo, long k,
                            long n);
 
-}  // namespace orvane::video
+}  // namespace orvane::render

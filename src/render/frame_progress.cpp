@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-namespace orvane::video {
+namespace orvane::render {
 
 namespace {
 
@@ -50,4 +50,4 @@ void FrameProgress::update(double done) {
   std::fflush(stderr);
 }
 
-}  // namespace orvane::video
+}  // namespace orvane::render

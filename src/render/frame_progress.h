@@ -3,7 +3,7 @@
 
 #include <chrono>
 
-namespace orvane::video {
+namespace orvane::render {
 
 class FrameProgress {
  public:
@@ -25,4 +25,4 @@ class FrameProgress {
   bool shownLast_ = false;
 };
 
-}  // namespace orvane::video
+}  // namespace orvane::render

@@ -16,7 +16,10 @@
 #include "render/view_chunk.h"
 #include "video/video_encoder.h"
 
-namespace orvane::video {
+namespace orvane::render {
+
+using video::EncoderSettings;
+using video::VideoEncoder;
 
 namespace {
 
@@ -198,4 +201,4 @@ int runVideo(const RenderRequest& request, ComputeOptions options) {
   return status;
 }
 
-}  // namespace orvane::video
+}  // namespace orvane::render

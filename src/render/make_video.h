@@ -5,9 +5,9 @@
 #include "engine/point_computer.h"
 #include "render/render_request.h"
 
-namespace orvane::video {
+namespace orvane::render {
 
 // Does what `request.video` asks; the program's exit status.
 int runVideo(const RenderRequest& request, ComputeOptions options);
 
-}  // namespace orvane::video
+}  // namespace orvane::render

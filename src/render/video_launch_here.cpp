@@ -5,7 +5,7 @@
 namespace orvane {
 
 int drawVideo(const RenderRequest& request, ComputeOptions options, char*[]) {
-  return video::runVideo(request, options);
+  return render::runVideo(request, options);
 }
 
 }  // namespace orvane

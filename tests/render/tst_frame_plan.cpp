@@ -7,7 +7,7 @@
 #include <cmath>
 #include <string>
 
-namespace orvane::video {
+namespace orvane::render {
 namespace {
 
 TEST(FrameCount, RoundsSecondsTimesFramesPerSecond) {
@@ -54,4 +54,4 @@ INSTANTIATE_TEST_SUITE_P(Rows, FrameZoom, testing::ValuesIn(kZooms),
                          [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
-}  // namespace orvane::video
+}  // namespace orvane::render
