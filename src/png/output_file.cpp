@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <utility>
 
+#include "png/system_error.h"
+
 namespace orvane {
 
 namespace {
@@ -83,11 +85,6 @@ std::string hostName() {
   std::string host = name;
   std::replace(host.begin(), host.end(), '/', '_');
   return host;
-}
-
-// The C library's reason for the last failure, never "Success".
-std::string systemError() {
-  return errno != 0 ? std::strerror(errno) : "input/output error";
 }
 
 }  // namespace

@@ -17,6 +17,8 @@
 #include <initializer_list>
 #include <new>
 
+#include "png/system_error.h"
+
 namespace orvane {
 
 namespace {
@@ -44,11 +46,6 @@ std::span<const std::uint8_t> bytesOf(const std::string& text) {
 
 bool isPlainAscii(const std::string& text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c > 0 && c < 0x7F; });
-}
-
-// The C library's reason for the last failure, never "Success".
-std::string systemError() {
-  return errno != 0 ? std::strerror(errno) : "input/output error";
 }
 
 bool isValidKey(const std::string& key) {

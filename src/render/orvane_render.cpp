@@ -66,6 +66,42 @@ void warnOfTheDepth(const orvane::RenderedPicture& rendered) {
                100 * share, rendered.depth);
 }
 
+// --stats: the lines scripts read first, as they have always been, then the newer ones.
+void printStatistics(const orvane::RenderedPicture& rendered) {
+  const orvane::PassStatistics& statistics = rendered.statistics;
+  std::printf("mode %s\nreason %s\n", rendered.choice.deep ? "deep" : "double",
+              rendered.choice.reason.c_str());
+  std::printf("iterations %llu\npixels %llu\nseconds %.6f\niterations per second %.4g\n",
+              static_cast<unsigned long long>(statistics.iterations),
+              static_cast<unsigned long long>(statistics.pixels), statistics.seconds,
+              statistics.seconds > 0
+                  ? static_cast<double>(statistics.iterations) / statistics.seconds
+                  : 0.0);
+  const double pixels = static_cast<double>(std::max<std::uint64_t>(statistics.pixels, 1));
+  std::printf("steps per pixel %.6g perturbed %.6g approximate %.6g\n",
+              static_cast<double>(statistics.taken()) / pixels,
+              static_cast<double>(statistics.perturbed) / pixels,
+              static_cast<double>(statistics.approximate) / pixels);
+  std::printf("reached depth %llu (%.2f %%)\n", static_cast<unsigned long long>(statistics.reached),
+              100 * static_cast<double>(statistics.reached) / pixels);
+}
+
+// --verify: runs once the picture is written, and reports; it does not fail the run: the
+// picture is what the program draws, and the figure is for the user to weigh.
+void reportVerification(const orvane::PixelCheck& pixels, orvane::ComputeOptions options) {
+  const orvane::Verification check = orvane::verifyPixels(pixels, options);
+  std::printf("verified %zu/%zu pixels identical\n", check.identical, check.checked);
+  const double share =
+      check.checked > 0 ? static_cast<double>(check.identical) / static_cast<double>(check.checked)
+                        : 1.0;
+  if (share < orvane::kVerifiedWarningShare) {
+    std::fprintf(stderr,
+                 "orvane-render: only %.1f %% of the verified pixels equal their direct "
+                 "iteration in MPFR\n",
+                 100 * share);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -92,11 +128,13 @@ int main(int argc, char* argv[]) {
   // A file that cannot be made is reported before the picture is computed.
   orvane::OutputFile output(request.output);
   orvane::PngWriter file(output.stream(), request.output, size.width, size.height, request.threads);
-  if (!output.error().empty() || !file.error().empty()) {
+  // The file's own failure first: the writer only sees what follows from it.
+  const auto writeFailed = [&] {
     std::fprintf(stderr, "orvane-render: %s\n",
                  (output.error().empty() ? file.error() : output.error()).c_str());
     return kWriteFailed;
-  }
+  };
+  if (!output.error().empty() || !file.error().empty()) return writeFailed();
   ProgressBar progress;
   double computed = 0;
   const auto showProgress = [&] {
@@ -110,47 +148,10 @@ int main(int argc, char* argv[]) {
         showProgress();
       },
       [&file](const std::string& view) { file.addText(orvane::kViewChunkKey, view); });
-  if (!file.finish(showProgress) || !output.commit()) {
-    std::fprintf(stderr, "orvane-render: %s\n",
-                 (output.error().empty() ? file.error() : output.error()).c_str());
-    return kWriteFailed;
-  }
+  if (!file.finish(showProgress) || !output.commit()) return writeFailed();
   progress.end();
-  if (request.stats) {
-    const orvane::PassStatistics& statistics = rendered.statistics;
-    std::printf("mode %s\nreason %s\n", rendered.choice.deep ? "deep" : "double",
-                rendered.choice.reason.c_str());
-    std::printf("iterations %llu\npixels %llu\nseconds %.6f\niterations per second %.4g\n",
-                static_cast<unsigned long long>(statistics.iterations),
-                static_cast<unsigned long long>(statistics.pixels), statistics.seconds,
-                statistics.seconds > 0
-                    ? static_cast<double>(statistics.iterations) / statistics.seconds
-                    : 0.0);
-    // Added after the lines above, which scripts read as they are.
-    const double pixels = static_cast<double>(std::max<std::uint64_t>(statistics.pixels, 1));
-    std::printf("steps per pixel %.6g perturbed %.6g approximate %.6g\n",
-                static_cast<double>(statistics.taken()) / pixels,
-                static_cast<double>(statistics.perturbed) / pixels,
-                static_cast<double>(statistics.approximate) / pixels);
-    std::printf("reached depth %llu (%.2f %%)\n",
-                static_cast<unsigned long long>(statistics.reached),
-                100 * static_cast<double>(statistics.reached) / pixels);
-  }
+  if (request.stats) printStatistics(rendered);
   warnOfTheDepth(rendered);
-  // The check runs once the picture is written, and reports; it does not fail the run: the
-  // picture is what the program draws, and the figure is for the user to weigh.
-  if (rendered.check) {
-    const orvane::Verification check = orvane::verifyPixels(*rendered.check, options);
-    std::printf("verified %zu/%zu pixels identical\n", check.identical, check.checked);
-    const double share = check.checked > 0 ? static_cast<double>(check.identical) /
-                                                 static_cast<double>(check.checked)
-                                           : 1.0;
-    if (share < orvane::kVerifiedWarningShare) {
-      std::fprintf(stderr,
-                   "orvane-render: only %.1f %% of the verified pixels equal their direct "
-                   "iteration in MPFR\n",
-                   100 * share);
-    }
-  }
+  if (rendered.check) reportVerification(*rendered.check, options);
   return 0;
 }
