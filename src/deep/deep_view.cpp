@@ -2,6 +2,7 @@
 #include "deep/deep_view.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "engine/explorer_state.h"
 #include "engine/point_iteration.h"
@@ -38,6 +39,16 @@ std::optional<DeepView> readDeepView(const ViewNumber& centreX, const ViewNumber
 ComplexExp pixelOffset(int x, int y, const PointSetup& setup, FloatExp zoom) {
   const Complex offset = turnedOffset(x, y, setup);
   return {FloatExp(offset.re) / zoom, FloatExp(offset.im) / zoom};
+}
+
+FloatExp largestOffset(const PointSetup& setup, FloatExp zoom) {
+  // The picture spans twice its centre each way; a pixel beyond it on every side and a
+  // millionth more cover the rounding of the mapping.
+  const PictureFrame& frame = setup.frame;
+  const double reach = std::hypot(frame.centreX + 1, frame.centreY + 1) / frame.scale /
+                       kPixelsPerUnit * (1 + 0x1p-20);
+  const FloatExp offset = FloatExp(reach) / zoom;  // a negative zoom mirrors the picture
+  return offset < FloatExp() ? -offset : offset;
 }
 
 void pixelPoint(mpfr_ptr re, mpfr_ptr im, int x, int y, const PointSetup& setup,

@@ -38,6 +38,9 @@ mpfr_prec_t precisionFor(FloatExp zoom, std::int64_t centreExponent);
 // division by the magnification done with the wide exponent.
 ComplexExp pixelOffset(int x, int y, const PointSetup& setup, FloatExp zoom);
 
+// A bound on |pixelOffset| over the whole picture, its corners and a margin included.
+FloatExp largestOffset(const PointSetup& setup, FloatExp zoom);
+
 // The plane point of pixel (x, y), the centre plus pixelOffset, into `re` and `im` rounded to
 // their own precision: the point a deep picture's pixel stands for.
 void pixelPoint(mpfr_ptr re, mpfr_ptr im, int x, int y, const PointSetup& setup,

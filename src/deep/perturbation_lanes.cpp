@@ -91,8 +91,7 @@ class Lanes {
   void finish(Lane& lane) {
     const PointResult& result = lane.orbit->result();
     work_.out[lane.index] = colourOf(work_.colours, result);
-    // Every step is a perturbed one until approximations skip some.
-    counts_.count(result, &StepCounts::perturbed);
+    lane.orbit->count(counts_);
   }
 
   // The steps the vector may take for this pixel before the depth or its reference's end.
@@ -235,12 +234,19 @@ class Lanes {
 
 // The share one pixel at a time, for processors without AVX2.
 StepCounts computeAlone(PointWork& work, const DeepView& view, const DeepReference& reference) {
-  return computeEach(
-      work,
-      [&](Pixel p, std::uint64_t randomBase) {
-        return iterateDeepPixel(p.x, p.y, view, reference, work.setup, randomBase);
-      },
-      &StepCounts::perturbed);
+  PointFeed feed(work);
+  const std::uint64_t stride = work.setup.randomStride();
+  StepCounts counts;
+  for (std::size_t i; feed.take(i);) {
+    const Pixel p = work.pixels[i];
+    PerturbedOrbit orbit(reference, pixelOffset(p.x, p.y, work.setup, view.zoom),
+                         work.randomBase + i * stride);
+    while (!orbit.advance(work.setup)) {
+    }
+    work.out[i] = colourOf(work.colours, orbit.result());
+    orbit.count(counts);
+  }
+  return counts;
 }
 
 }  // namespace

@@ -35,11 +35,12 @@ constexpr long kNucleusBelowPixelBits = 40;
 // shrinks below any bound too, once Z'_p outgrows the pixels; the pixels have long left the
 // orbit by then, and it runs on as it always did.
 constexpr double kNearZeroNorm = 0x1p-80;
-// A pixel reaching the end leaves its vector for a step, which costs it some sixteen steps'
-// time: ending at the period 200 of docs/deep-zoom.md's minibrot made its pixels 5 to 15 %
-// slower. Returns before step 1024 are passed over for a later one, at a multiple of the
-// period, which keeps that cost near 1 % and the orbit at most 2047 MPFR steps.
-constexpr int kShortestEndingOrbit = 1024;
+// The orbit ends at the first return, where the approximations span the whole period from
+// index 1 and a pixel inside the minibrot crosses a period in one of them. A pixel stepping
+// singly leaves its vector at each end, which costs it some sixteen steps' time: returns
+// before step 64 are passed over for a later one, at a multiple of the period, to keep that
+// cost below a quarter.
+constexpr int kShortestEndingOrbit = 64;
 
 FloatExp nucleusDistanceFor(mpfr_prec_t bits) {
   return FloatExp(1.0, kPrecisionMarginBits - kPosterPixelBits - kNucleusBelowPixelBits - bits);
@@ -54,8 +55,9 @@ void ReferenceOrbit::append(mpfr_srcptr re, mpfr_srcptr im) {
 }
 
 std::uint64_t referenceBytes(int depth, int orbits) {
-  return static_cast<std::uint64_t>(orbits) * (static_cast<std::uint64_t>(depth) + 2) *
-         sizeof(Complex);
+  const std::uint64_t size = static_cast<std::uint64_t>(depth) + 2;
+  return static_cast<std::uint64_t>(orbits) *
+         (size * sizeof(Complex) + ApproximationTable::bytesFor(size));
 }
 
 ReferenceOrbit ReferenceOrbit::compute(mpfr_srcptr startRe, mpfr_srcptr startIm, mpfr_srcptr cRe,
@@ -127,11 +129,15 @@ DeepReference::DeepReference(const DeepView& view, const PointSetup& setup,
                                    shared_ ? nucleusDistance : FloatExp(), [&](double done) {
                                      if (progress) progress(done * share);
                                    });
+  // Julia pixels share c: their B dc terms vanish.
+  largestOffset_ = perturbsStart_ ? FloatExp() : deep::largestOffset(setup, view.zoom);
+  startTable_ = ApproximationTable(start_, largestOffset_);
   if (shared_) return;
   critical_ = ReferenceOrbit::compute(zero.get(), zero.get(), cRe, cIm, bits, setup,
                                       nucleusDistance, [&](double done) {
                                         if (progress) progress(share + done * share);
                                       });
+  criticalTable_ = ApproximationTable(critical_, largestOffset_);
 }
 
 }  // namespace orvane::deep

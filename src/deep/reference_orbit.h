@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "deep/approximation_table.h"
 #include "deep/deep_view.h"
 #include "deep/float_exp.h"
 #include "engine/point_iteration.h"
@@ -56,7 +57,8 @@ class ReferenceOrbit {
 };
 
 // The most memory the orbits of a deep picture can take at `depth`: `orbits` of depth + 2
-// values as doubles (16 bytes each), the few wide values aside.
+// values as doubles (16 bytes each), the few wide values aside, and their approximation
+// tables.
 std::uint64_t referenceBytes(int depth, int orbits);
 
 // The orbits of one view: the pixels start on `start`, whose first value all pixels share
@@ -70,12 +72,20 @@ class DeepReference {
 
   const ReferenceOrbit& start() const { return start_; }
   const ReferenceOrbit& critical() const { return shared_ ? start_ : critical_; }
+  const ApproximationTable& startTable() const { return startTable_; }
+  const ApproximationTable& criticalTable() const { return shared_ ? startTable_ : criticalTable_; }
+  // The tables hold for pixels whose |dc| is at most this: a later picture around the same
+  // centre may reuse the reference when its pixels lie no farther out.
+  FloatExp largestOffset() const { return largestOffset_; }
   // Julia sets perturb the start value, the Mandelbrot set the constant.
   bool perturbsStart() const { return perturbsStart_; }
 
  private:
   ReferenceOrbit start_;
   ReferenceOrbit critical_;
+  ApproximationTable startTable_;
+  ApproximationTable criticalTable_;
+  FloatExp largestOffset_;
   bool shared_ = false;  // the start is 0 itself: one orbit serves both roles
   bool perturbsStart_ = false;
 };

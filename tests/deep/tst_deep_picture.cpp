@@ -157,11 +157,10 @@ const PictureCase kCases[] = {
           colour_mode::kRgb, 180)},
     {"minibrotNucleusAt1e239",
      // The period-200 minibrot of docs/deep-zoom.md at its nucleus: the orbit of 0 ends where
-     // it returns to 0 from step 1024 on, at Z_1200. An odd height puts the axis between two
-     // pixel rows.
+     // it first returns to 0, at Z_200. An odd height puts the axis between two pixel rows.
      with(view(testing::nucleusNearTip(200, 1100, 0), "0", "1e239", 3000, {24, 19}),
           colour_mode::kGrey, 90),
-     1201},
+     201},
     {"misiurewiczAt1e300", with(view("0", "1", "1e300", 1000, {32, 24}), colour_mode::kGrey, -45)},
     {"pastTheDoublesAt1e1000",
      // Near i a pixel's distance from the point grows about 2.4 times a step: 2650 steps.
@@ -175,6 +174,8 @@ INSTANTIATE_TEST_SUITE_P(Views, DeepPicture, ::testing::ValuesIn(kCases),
 
 // Views where every pixel reaches the depth (within |c| < 1/4, inside the main cardioid) or
 // none does (|c|^2 > 4 all over: each escapes at its first step), in double and deep mode.
+// Inside, a deep pixel takes its first step from 0 and its last one singly, and one
+// approximation stands for the 199 between them.
 struct CountCase {
   const char* name;
   RenderRequest request;
@@ -194,8 +195,13 @@ TEST_P(PictureCounts, FollowFromTheView) {
   EXPECT_EQ(counts.pixels, pixels);
   EXPECT_EQ(counts.reached, row.inside ? pixels : 0);
   EXPECT_EQ(counts.iterations, steps);
-  EXPECT_EQ(counts.taken(), steps);
-  EXPECT_EQ(row.deep ? counts.perturbed : counts.direct, steps);
+  if (row.deep && row.inside) {
+    EXPECT_EQ(counts.perturbed, 2 * pixels);
+    EXPECT_EQ(counts.approximate, pixels);
+  } else {
+    EXPECT_EQ(counts.taken(), steps);
+    EXPECT_EQ(row.deep ? counts.perturbed : counts.direct, steps);
+  }
 }
 
 const CountCase kCounts[] = {
