@@ -17,9 +17,11 @@ namespace {
 // steps keep out of every decision (docs/deep-zoom.md gives the measured agreement).
 constexpr std::int64_t kToleranceExponent = -40;
 
-// Coefficients within 2^+-300 are applied in double: a scaled difference is near 1, so the
-// products stay far inside the doubles' range.
-constexpr std::int64_t kDoubleCoefficientExponent = 300;
+// Coefficients from 2^-300 to 2^600 are applied in double: a difference in double mode lies
+// above 2^-510 and a scaled one within 2^+-400, so the products stay inside the doubles'
+// normal range. A minibrot's period multiplies differences by far more than 2^300.
+constexpr std::int64_t kSmallestDoubleCoefficient = -300;
+constexpr std::int64_t kLargestDoubleCoefficient = 600;
 
 // At most one value in eight gets wide coefficients, which bounds the table's memory; the
 // long approximations that need them are a few per thousand steps in practice.
@@ -59,10 +61,13 @@ Building merge(const Building& x, const Building& y, double landingNorm, FloatEx
 
 bool fitsDouble(ComplexExp z) {
   const FloatExp m = magnitude(z);
-  return m.isZero() || (std::abs(m.exponent()) <= kDoubleCoefficientExponent);
+  return m.isZero() ||
+         (m.exponent() >= kSmallestDoubleCoefficient && m.exponent() <= kLargestDoubleCoefficient);
 }
 
-Complex toDouble(ComplexExp z) { return {z.re.toDouble(), z.im.toDouble()}; }
+Complex toDouble(ComplexExp z) {
+  return {z.re.toDouble(), z.im.toDouble()};
+}
 
 std::int32_t radiusExponent(FloatExp radius) {
   // radius = m 2^e with m in [0.5, 1) is at least 2^(e - 1).
@@ -82,7 +87,10 @@ ApproximationTable::ApproximationTable(const ReferenceOrbit& orbit, FloatExp lar
     : orbit_(&orbit), largestOffset_(largestOffset) {
   const std::size_t size = orbit.size();
   if (size < 4) return;
-  lastLanding_ = size - 2;
+  // An approximation may land on a nucleus's return, the orbit's last value, which rebases
+  // the pixel as reaching it singly would. Other orbits end one past the depth or past the
+  // escape thresholds, where no approximation could land.
+  lastLanding_ = orbit.returns() ? size - 1 : size - 2;
   // Level 0: the single steps from 1 to the last landing, never kept. Each level above pairs
   // the one below; an odd one out at the end is carried up as it is, so the top level's one
   // entry spans everything and a pixel at index 1 can skip to the last landing.

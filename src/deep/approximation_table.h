@@ -42,9 +42,9 @@ struct WideCoefficients {
 // The approximations of one orbit, in levels: level j >= 1 holds those starting at indices
 // 1 + k 2^j, each merged from two of level j - 1 (level 0, the single steps, is worked out
 // from Z when merging and never stored). They span 2^j steps, except the last of a level,
-// which stops at the last landing: the orbit's last index but one, where single steps handle
-// its end. So the top level's one entry spans the whole orbit from 1, and a pixel cycling
-// through a minibrot's period can skip it at once. Index 0 has none: a pixel arrives there
+// which stops at the last landing: a nucleus's return, else the orbit's last index but one.
+// So the top level's one entry spans the whole orbit from 1, and a pixel cycling through a
+// minibrot's period can skip it at once. Index 0 has none: a pixel arrives there
 // with its z as its difference, where the square is the whole step.
 class ApproximationTable {
  public:

@@ -11,9 +11,13 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
+#include <utility>
 
 #include "deep/perturbed_step.h"
 #include "deep/reference_orbit.h"
@@ -105,6 +109,36 @@ class PerturbedPixel {
   LaneState lane() const {
     return {orbit_->data(), orbit_->size(), i_, w_, constant_, wNormAbove_, scaled_};
   }
+  // All that decides the pixel's next steps, as a rebase leaves it: a pixel that comes back to
+  // the same state takes the same steps again. Compared bit for bit.
+  struct State {
+    const ReferenceOrbit* orbit;
+    std::size_t i;
+    bool scaled;
+    bool approximating;
+    std::int64_t scaleExponent;
+    std::array<std::uint64_t, 5> bits;  // w, constant, wNormAbove
+
+    // The difference first: it is what differs between states of the same pixel.
+    bool operator==(const State& other) const {
+      return bits[0] == other.bits[0] && bits[1] == other.bits[1] && bits == other.bits &&
+             orbit == other.orbit && i == other.i && scaled == other.scaled &&
+             approximating == other.approximating && scaleExponent == other.scaleExponent;
+    }
+  };
+  State state() const {
+    const auto bitsOf = [](double x) { return std::bit_cast<std::uint64_t>(x); };
+    return {orbit_,
+            i_,
+            scaled_,
+            approximating_,
+            scaleExponent_,
+            {bitsOf(w_.re), bitsOf(w_.im), bitsOf(constant_.re), bitsOf(constant_.im),
+             bitsOf(wNormAbove_)}};
+  }
+  // Whether the pixel rebased since the last call.
+  bool takeRebase() { return std::exchange(rebased_, false); }
+
   // Takes back the steps taken outside: none of them rebased, rescaled or changed mode.
   void resume(const LaneState& lane) {
     i_ = lane.i;
@@ -166,6 +200,7 @@ class PerturbedPixel {
     table_ = &reference_.criticalTable();
     i_ = 0;
     approximating_ = true;
+    rebased_ = true;
   }
 
   // |dz|^2 < 2^differenceExponent(), or a very small number when dz is 0.
@@ -196,29 +231,52 @@ class PerturbedPixel {
 
   // In the pixel's own double or scaled arithmetic: dz 2^-k = A dz 2^-k + B dc 2^-k.
   bool applyDouble(const Approximation& entry, std::size_t landing, double inside, double& q) {
-    const Complex w = {entry.a.re * w_.re - entry.a.im * w_.im +
-                           (entry.b.re * constant_.re - entry.b.im * constant_.im),
-                       entry.a.re * w_.im + entry.a.im * w_.re +
-                           (entry.b.re * constant_.im + entry.b.im * constant_.re)};
+    Complex w = {entry.a.re * w_.re - entry.a.im * w_.im +
+                     (entry.b.re * constant_.re - entry.b.im * constant_.im),
+                 entry.a.re * w_.im + entry.a.im * w_.re +
+                     (entry.b.re * constant_.im + entry.b.im * constant_.re)};
     const double wNorm = norm(w);
     if (!(wNorm < std::numeric_limits<double>::infinity())) return false;
-    const Complex next = orbit_->at(landing);
-    if (!scaled_) {
-      const Complex z = {next.re + w.re, next.im + w.im};
-      q = norm(z);
-      if (!(q <= inside)) return false;
-      i_ = landing;
-      w_ = w;
-      if (q < wNorm) {
-        rebase();
-        w_ = z;
-      }
-      if (norm(w_) < kWideNormBelow) scale({FloatExp(w_.re), FloatExp(w_.im)});
-      return true;
+    if (!scaled_) return landDouble(w, landing, inside, q);
+    if (wNorm <= wNormAbove_) return landScaled(w, wNorm, landing, inside, q);
+    if (kDoubleNormExponent - 2 * scaleExponent_ < 800) {
+      // Grown out of the scaled range into the doubles' own: dz = w 2^k is a normal double,
+      // and k > -900 a double itself.
+      const double up = FloatExp(1.0, scaleExponent_).toDouble();  // 2^k
+      return landDouble({w.re * up, w.im * up}, landing, inside, q);
     }
-    // Scaled, dz is left out of z as in a scaled step, while it stays that small beside Z.
-    q = norm(next);
-    if (wNorm > wNormAbove_ || q < kTinyReferenceNorm) {
+    const FloatExp up(1.0, scaleExponent_);
+    return landWide({FloatExp(w.re) * up, FloatExp(w.im) * up}, landing, inside, q);
+  }
+
+  // Lands with the difference dz as a double, as a double step would; a scaled pixel changes
+  // to double mode here.
+  bool landDouble(Complex dz, std::size_t landing, double inside, double& q) {
+    const Complex next = orbit_->at(landing);
+    const Complex z = {next.re + dz.re, next.im + dz.im};
+    q = norm(z);
+    if (!(q <= inside)) return false;
+    if (scaled_) {
+      constant_ = toDouble(dcWide_);
+      wNormAbove_ = std::numeric_limits<double>::infinity();
+      scaled_ = false;
+    }
+    i_ = landing;
+    w_ = dz;
+    double dzNorm = norm(dz);
+    if (mustRebase(q < dzNorm)) {
+      rebase();
+      w_ = z;
+      dzNorm = q;
+    }
+    if (dzNorm < kWideNormBelow) scale({FloatExp(w_.re), FloatExp(w_.im)});
+    return true;
+  }
+
+  // Scaled, dz is left out of z as in a scaled step, while it stays that small beside Z.
+  bool landScaled(Complex w, double wNorm, std::size_t landing, double inside, double& q) {
+    q = norm(orbit_->at(landing));
+    if (q < kTinyReferenceNorm || landing + 1 == orbit_->size()) {
       const FloatExp up(1.0, scaleExponent_);
       return landWide({FloatExp(w.re) * up, FloatExp(w.im) * up}, landing, inside, q);
     }
@@ -234,7 +292,8 @@ class PerturbedPixel {
 
   bool applyWide(const WideCoefficients& coefficients, std::size_t landing, double inside,
                  double& q) {
-    const ComplexExp dz = scaled_ ? scaledDifference() : ComplexExp{FloatExp(w_.re), FloatExp(w_.im)};
+    const ComplexExp dz =
+        scaled_ ? scaledDifference() : ComplexExp{FloatExp(w_.re), FloatExp(w_.im)};
     return landWide(coefficients.a * dz + coefficients.b * dcWide_, landing, inside, q);
   }
 
@@ -245,7 +304,7 @@ class PerturbedPixel {
     if (!(q <= inside)) return false;
     i_ = landing;
     dzWide_ = dz;
-    if (qWide < dz.norm()) {
+    if (mustRebase(qWide < dz.norm())) {
       rebase();
       dzWide_ = z;
     }
@@ -301,6 +360,7 @@ class PerturbedPixel {
   std::size_t i_ = 0;
   bool scaled_ = true;
   bool approximating_ = true;
+  bool rebased_ = false;
   ComplexExp dzWide_;  // the difference at a wide step, and before the first
   ComplexExp dcWide_;  // the constant's difference: 0 for Julia sets
   Complex w_;          // dz, or dz 2^-scaleExponent_ in scaled mode
@@ -327,6 +387,7 @@ class PerturbedOrbit {
         q_ = q;
         skipped_ += static_cast<std::uint64_t>(skipped);
         ++approximations_;
+        if (pixel_.takeRebase()) afterRebase(setup);
         return false;
       }
     }
@@ -338,11 +399,14 @@ class PerturbedOrbit {
       result_.reached = n_ == setup.depth;
       return true;
     }
+    if (!(q_ <= setup.band.inside)) cycle_.lastOutside = n_;
     ++n_;
+    if (pixel_.takeRebase()) afterRebase(setup);
     return false;
   }
 
-  // Steps taken outside, none of which escaped or reached the depth, ending on |z|^2 = q.
+  // Steps taken outside, none of which escaped or reached the depth, ending on |z|^2 = q; in
+  // the escape band's inside, as the vector tests.
   void resume(const LaneState& lane, int steps, double q) {
     pixel_.resume(lane);
     n_ += steps;
@@ -362,11 +426,61 @@ class PerturbedOrbit {
   }
 
  private:
+  // Inside a minibrot a pixel's orbit settles on a cycle, and in floating point it comes back
+  // bit for bit to a state it left. The state after each rebase is compared with those after
+  // the last few rebases, and with the one saved at the last power-of-two rebase for longer
+  // cycles (Brent's method). An exact repeat, with no step in between that an escape test
+  // could have passed (every draw's threshold lies above its q), repeats until the depth:
+  // whole cycles are skipped, all but the last one or two, which are taken so that the final
+  // steps are real ones. The result is the one taking every step gives.
+  void afterRebase(const PointSetup& setup) {
+    if (cycle_.done) return;
+    const PerturbedPixel::State now = pixel_.state();
+    const auto repeats = [&](const SavedState& saved) {
+      return saved.n > cycle_.lastOutside && saved.state == now;
+    };
+    const std::size_t kept = std::min<std::uint64_t>(cycle_.rebases, kRecentStates);
+    for (std::size_t k = 0; k < kept; ++k) {
+      if (repeats(cycle_.recent[k])) return skipCycles(n_ - cycle_.recent[k].n, setup.depth);
+    }
+    if (cycle_.rebases > kRecentStates && repeats(cycle_.saved))
+      return skipCycles(n_ - cycle_.saved.n, setup.depth);
+    cycle_.recent[cycle_.rebases % kRecentStates] = {now, n_};
+    if (++cycle_.rebases == cycle_.nextSave) {
+      cycle_.saved = {now, n_};
+      cycle_.nextSave *= 2;
+    }
+  }
+
+  void skipCycles(int length, int depth) {
+    const int cycles = (depth - n_) / length - 1;
+    if (cycles > 0) {
+      n_ += cycles * length;
+      skipped_ += static_cast<std::uint64_t>(cycles) * static_cast<std::uint64_t>(length);
+    }
+    cycle_.done = true;  // a second repeat would skip nothing
+  }
+
+  static constexpr std::size_t kRecentStates = 8;
+  struct SavedState {
+    PerturbedPixel::State state;
+    int n = 0;  // the step count there
+  };
+  struct Cycle {
+    std::array<SavedState, kRecentStates> recent;  // after rebase r at r % kRecentStates
+    SavedState saved;                              // after rebase nextSave / 2
+    std::uint64_t rebases = 0;
+    std::uint64_t nextSave = kRecentStates * 2;
+    int lastOutside = -1;  // the last step whose q lay beyond the escape band's inside
+    bool done = false;
+  };
+
   PerturbedPixel pixel_;
+  Cycle cycle_;
   std::uint64_t randomBase_;
   double q_;
   int n_ = 0;
-  std::uint64_t skipped_ = 0;         // steps stood for by approximations
+  std::uint64_t skipped_ = 0;         // steps stood for by approximations or skipped cycles
   std::uint64_t approximations_ = 0;  // approximations taken
   PointResult result_;
 };

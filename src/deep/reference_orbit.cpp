@@ -89,8 +89,10 @@ ReferenceOrbit ReferenceOrbit::compute(mpfr_srcptr startRe, mpfr_srcptr startIm,
     // |Z_p|^2 <= d^2 |Z'_p|^2: a multiplication, not a division by a derivative that may be 0.
     if (!nucleusDistance.isZero() && n + 1 >= kShortestEndingOrbit &&
         z.re * z.re + z.im * z.im <= kNearZeroNorm &&
-        !(squaredDistance * derivative.norm() < orbit.wideAt(orbit.size() - 1).norm()))
+        !(squaredDistance * derivative.norm() < orbit.wideAt(orbit.size() - 1).norm())) {
+      orbit.returns_ = true;
       break;
+    }
     if (progress && n % 256 == 255) progress(double(n) / (setup.depth + 1.0));
   }
   if (progress) progress(1.0);

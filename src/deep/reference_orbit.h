@@ -28,6 +28,9 @@ using OrbitProgress = std::function<void(double done)>;
 class ReferenceOrbit {
  public:
   std::size_t size() const { return values_.size(); }
+  // Whether the orbit ended where it returns to 0 at a nucleus, rather than at the depth or
+  // past the escape thresholds.
+  bool returns() const { return returns_; }
   Complex at(std::size_t i) const { return values_[i]; }
   const Complex* data() const { return values_.data(); }
   // The value with the wide exponent: kept apart for the few values with a part below the
@@ -54,6 +57,7 @@ class ReferenceOrbit {
 
   std::vector<Complex> values_;
   std::vector<std::pair<std::size_t, ComplexExp>> wide_;  // by index, in order
+  bool returns_ = false;
 };
 
 // The most memory the orbits of a deep picture can take at `depth`: `orbits` of depth + 2

@@ -147,7 +147,8 @@ TEST(Statistics, PrintedAfterTheDrawing) {
   const Row rows[] = {
       {"--center 0,1 --zoom 1e30 --depth 500 --size 80x60 --stats --verify 50",
        "mode deep\nreason [^\n]+\niterations \\d+\npixels 4800\nseconds [^\n]+\n"
-       "iterations per second [^\n]+\nsteps per pixel [\\d.]+ perturbed [\\d.]+ approximate [\\d.]+\n"
+       "iterations per second [^\n]+\nsteps per pixel [\\d.]+ perturbed [\\d.]+ approximate "
+       "[\\d.]+\n"
        "reached depth \\d+ \\([\\d.]+ %\\)\nverified (49|50)/50 pixels identical\n",
        ""},
       {"--center -0.1,0 --zoom 1e20 --depth 200 --size 40x30", "",
