@@ -73,6 +73,12 @@ class PerturbedPixel {
     } else {
       dcWide_ = offset;
     }
+    // dc = dcMantissa_ 2^dcExponent_, with the larger part's mantissa in [0.5, 1).
+    dcExponent_ = std::max(dcWide_.re.isZero() ? kNoExponent : dcWide_.re.exponent(),
+                           dcWide_.im.isZero() ? kNoExponent : dcWide_.im.exponent());
+    if (dcExponent_ == kNoExponent) dcExponent_ = 0;
+    const FloatExp down(1.0, -dcExponent_);
+    dcMantissa_ = toDouble({dcWide_.re * down, dcWide_.im * down});
     settle();
   }
 
@@ -109,33 +115,23 @@ class PerturbedPixel {
   LaneState lane() const {
     return {orbit_->data(), orbit_->size(), i_, w_, constant_, wNormAbove_, scaled_};
   }
-  // All that decides the pixel's next steps, as a rebase leaves it: a pixel that comes back to
-  // the same state takes the same steps again. Compared bit for bit.
+  // All that decides the pixel's next steps as a rebase leaves it: a pixel that comes back to
+  // the same state takes the same steps again. The orbit, the index and the approximating are
+  // the same after every rebase, and the constant and the bounds follow from the scale, so
+  // the difference and its scale are the state, compared bit for bit.
   struct State {
-    const ReferenceOrbit* orbit;
-    std::size_t i;
-    bool scaled;
-    bool approximating;
-    std::int64_t scaleExponent;
-    std::array<std::uint64_t, 5> bits;  // w, constant, wNormAbove
+    std::uint64_t re = 0;
+    std::uint64_t im = 0;
+    std::int64_t scale = 0;  // the scale exponent, or kUnscaled in double mode
 
-    // The difference first: it is what differs between states of the same pixel.
-    bool operator==(const State& other) const {
-      return bits[0] == other.bits[0] && bits[1] == other.bits[1] && bits == other.bits &&
-             orbit == other.orbit && i == other.i && scaled == other.scaled &&
-             approximating == other.approximating && scaleExponent == other.scaleExponent;
-    }
+    bool operator==(const State&) const = default;
   };
   State state() const {
-    const auto bitsOf = [](double x) { return std::bit_cast<std::uint64_t>(x); };
-    return {orbit_,
-            i_,
-            scaled_,
-            approximating_,
-            scaleExponent_,
-            {bitsOf(w_.re), bitsOf(w_.im), bitsOf(constant_.re), bitsOf(constant_.im),
-             bitsOf(wNormAbove_)}};
+    return {std::bit_cast<std::uint64_t>(w_.re), std::bit_cast<std::uint64_t>(w_.im),
+            scaled_ ? scaleExponent_ : kUnscaled};
   }
+  static constexpr std::int64_t kUnscaled = std::numeric_limits<std::int64_t>::min();
+
   // Whether the pixel rebased since the last call.
   bool takeRebase() { return std::exchange(rebased_, false); }
 
@@ -182,6 +178,33 @@ class PerturbedPixel {
     scaled_ = true;
   }
 
+  // scale() for a difference in double: the same values, by powers of two where they are
+  // exact, which the cycling through a minibrot's period does twice a period.
+  void scale(Complex dz) {
+    const std::int64_t k = std::max(exponentOf(dz.re), exponentOf(dz.im));
+    const std::int64_t dcShift = dcExponent_ - k;
+    if (k < -1000 || k > 1000 || dcShift < -1000 || dcShift > 1000) {
+      scale({FloatExp(dz.re), FloatExp(dz.im)});
+      return;
+    }
+    scaleExponent_ = k;
+    const double down = FloatExp(1.0, -k).toDouble();
+    w_ = {dz.re * down, dz.im * down};
+    const double dcUp = FloatExp(1.0, dcShift).toDouble();
+    constant_ = {dcMantissa_.re * dcUp, dcMantissa_.im * dcUp};
+    const std::int64_t leaveExponent = kDoubleNormExponent - 2 * scaleExponent_;
+    wNormAbove_ = leaveExponent < 800 ? FloatExp(1.0, leaveExponent).toDouble() : kRescaleAbove;
+    scaled_ = true;
+  }
+
+  // FloatExp's exponent of x: x = m 2^e with |m| in [0.5, 1); kNoExponent for 0. A subnormal
+  // gets -1022, above its own: |x| < 2^-1022 all the same.
+  static std::int64_t exponentOf(double x) {
+    const auto biased = static_cast<std::int64_t>((std::bit_cast<std::uint64_t>(x) >> 52) & 0x7ff);
+    return x == 0 ? kNoExponent : biased - 1022;
+  }
+  static constexpr std::int64_t kNoExponent = std::numeric_limits<std::int32_t>::min();
+
   ComplexExp scaledDifference() const {
     const FloatExp up(1.0, scaleExponent_);
     return {FloatExp(w_.re) * up, FloatExp(w_.im) * up};
@@ -207,7 +230,7 @@ class PerturbedPixel {
   std::int64_t differenceExponent() const {
     const double wNorm = norm(w_);
     if (wNorm == 0) return std::numeric_limits<std::int32_t>::min() * std::int64_t{4};
-    return std::ilogb(wNorm) + 1 + (scaled_ ? 2 * scaleExponent_ : 0);
+    return exponentOf(wNorm) + (scaled_ ? 2 * scaleExponent_ : 0);  // wNorm < 2^exponentOf
   }
 
   int tryApproximations(long most, double inside, double& q) {
@@ -269,7 +292,7 @@ class PerturbedPixel {
       w_ = z;
       dzNorm = q;
     }
-    if (dzNorm < kWideNormBelow) scale({FloatExp(w_.re), FloatExp(w_.im)});
+    if (dzNorm < kWideNormBelow) scale(w_);
     return true;
   }
 
@@ -323,7 +346,7 @@ class PerturbedPixel {
       w_ = z;
       dzNorm = q;
     }
-    if (dzNorm < kWideNormBelow) scale({FloatExp(w_.re), FloatExp(w_.im)});
+    if (dzNorm < kWideNormBelow) scale(w_);
     return q;
   }
 
@@ -367,6 +390,8 @@ class PerturbedPixel {
   Complex constant_;   // dc, or dc 2^-scaleExponent_ in scaled mode
   double wNormAbove_ = 0;
   std::int64_t scaleExponent_ = 0;
+  Complex dcMantissa_;  // dc = dcMantissa_ 2^dcExponent_
+  std::int64_t dcExponent_ = 0;
 };
 
 // A pixel's orbit with its escape test, one step at a time, so that several can be
@@ -414,6 +439,7 @@ class PerturbedOrbit {
   }
 
   PerturbedPixel& pixel() { return pixel_; }
+  const PerturbedPixel& pixel() const { return pixel_; }
   int n() const { return n_; }
   const PointResult& result() const { return result_; }
 
