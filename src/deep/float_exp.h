@@ -9,6 +9,11 @@
 
 namespace orvane::deep {
 
+// 2^k for |k| <= 1022, built from its bits: cheaper than ldexp in the hot loops.
+inline double powerOfTwo(std::int64_t k) {
+  return std::bit_cast<double>(static_cast<std::uint64_t>(1023 + k) << 52);
+}
+
 // The value mantissa * 2^exponent. Normalised: the mantissa is 0 (then the exponent is 0) or
 // has a magnitude in [0.5, 1), so magnitudes compare by exponent first. Arithmetic rounds the
 // mantissa as a double would; only the range is wider. Not-a-number and infinity stay in the
@@ -77,11 +82,6 @@ class FloatExp {
     f.mantissa_ = mantissa;
     f.exponent_ = exponent;
     return f;
-  }
-
-  // 2^k for |k| <= 1022, built from its bits: cheaper than ldexp in the hot loop.
-  static double powerOfTwo(int k) {
-    return std::bit_cast<double>(static_cast<std::uint64_t>(1023 + k) << 52);
   }
 
   // Moves the double's own exponent into exponent_ by rewriting its bits; zero, subnormal and

@@ -188,10 +188,11 @@ class PerturbedPixel {
       return;
     }
     scaleExponent_ = k;
-    const double down = FloatExp(1.0, -k).toDouble();
+    const double down = powerOfTwo(-k);
     w_ = {dz.re * down, dz.im * down};
-    const double dcUp = FloatExp(1.0, dcShift).toDouble();
+    const double dcUp = powerOfTwo(dcShift);
     constant_ = {dcMantissa_.re * dcUp, dcMantissa_.im * dcUp};
+    // -1000 - 2k lies within [-3000, 1000]: beyond 800 it is capped, below -1022 it is 0.
     const std::int64_t leaveExponent = kDoubleNormExponent - 2 * scaleExponent_;
     wNormAbove_ = leaveExponent < 800 ? FloatExp(1.0, leaveExponent).toDouble() : kRescaleAbove;
     scaled_ = true;
@@ -265,7 +266,7 @@ class PerturbedPixel {
     if (kDoubleNormExponent - 2 * scaleExponent_ < 800) {
       // Grown out of the scaled range into the doubles' own: dz = w 2^k is a normal double,
       // and k > -900 a double itself.
-      const double up = FloatExp(1.0, scaleExponent_).toDouble();  // 2^k
+      const double up = powerOfTwo(scaleExponent_);
       return landDouble({w.re * up, w.im * up}, landing, inside, q);
     }
     const FloatExp up(1.0, scaleExponent_);
@@ -471,9 +472,13 @@ class PerturbedOrbit {
     }
     if (cycle_.rebases > kRecentStates && repeats(cycle_.saved))
       return skipCycles(n_ - cycle_.saved.n, setup.depth);
-    cycle_.recent[cycle_.rebases % kRecentStates] = {now, n_};
+    // Field by field: a whole-struct copy from the stack stalls on its own fresh stores.
+    SavedState& recent = cycle_.recent[cycle_.rebases % kRecentStates];
+    recent.state = now;
+    recent.n = n_;
     if (++cycle_.rebases == cycle_.nextSave) {
-      cycle_.saved = {now, n_};
+      cycle_.saved.state = now;
+      cycle_.saved.n = n_;
       cycle_.nextSave *= 2;
     }
   }

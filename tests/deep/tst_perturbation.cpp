@@ -89,7 +89,7 @@ TEST(Perturbation, SteppingPixelsTogetherChangesNoColour) {
        "1e100",
        {.iterDepth = 1500},
        {48, 36}},
-      // A reference that ends at a minibrot's nucleus: pixels rebase every 1200 steps.
+      // A reference that ends at a minibrot's nucleus: pixels rebase every 200 steps.
       {testing::nucleusNearTip(200, 1100, 0), "0", "1e238", jittered, {48, 36}},
       // A Julia reference passing near 0, where pixels rebase and take wide steps.
       {"0.7071067811865475244008443621048490392848",
