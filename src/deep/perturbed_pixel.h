@@ -183,7 +183,7 @@ class PerturbedPixel {
   void scale(Complex dz) {
     const std::int64_t k = std::max(exponentOf(dz.re), exponentOf(dz.im));
     const std::int64_t dcShift = dcExponent_ - k;
-    if (k < -1000 || k > 1000 || dcShift < -1000 || dcShift > 1000) {
+    if (k < -1000 || k > -500 || dcShift < -1000 || dcShift > 1000) {
       scale({FloatExp(dz.re), FloatExp(dz.im)});
       return;
     }
@@ -192,9 +192,9 @@ class PerturbedPixel {
     w_ = {dz.re * down, dz.im * down};
     const double dcUp = powerOfTwo(dcShift);
     constant_ = {dcMantissa_.re * dcUp, dcMantissa_.im * dcUp};
-    // -1000 - 2k lies within [-3000, 1000]: beyond 800 it is capped, below -1022 it is 0.
+    // With k in [-1000, -500], -1000 - 2k lies in [0, 1000].
     const std::int64_t leaveExponent = kDoubleNormExponent - 2 * scaleExponent_;
-    wNormAbove_ = leaveExponent < 800 ? FloatExp(1.0, leaveExponent).toDouble() : kRescaleAbove;
+    wNormAbove_ = leaveExponent < 800 ? powerOfTwo(leaveExponent) : kRescaleAbove;
     scaled_ = true;
   }
 
@@ -212,9 +212,17 @@ class PerturbedPixel {
   }
 
   // The scaled step holds while the reference stays clear of 0 and of its end.
+  // So does a pixel's first step from a reference value of exactly 0 (the Mandelbrot set's
+  // start at z0 = 0), whose difference is 0 too: the step gives dc, exactly.
   bool scaledSuits() const {
-    return i_ + 2 < orbit_->size() && norm(orbit_->at(i_)) >= kTinyReferenceNorm &&
+    return i_ + 2 < orbit_->size() &&
+           (norm(orbit_->at(i_)) >= kTinyReferenceNorm || startsAtZero()) &&
            norm(orbit_->at(i_ + 1)) >= kTinyReferenceNorm;
+  }
+  bool startsAtZero() const {
+    if (w_.re != 0 || w_.im != 0) return false;
+    const ComplexExp z = orbit_->wideAt(i_);
+    return z.re.isZero() && z.im.isZero();
   }
 
   // Rebasing: the critical orbit starts at 0, so the new difference is z, exactly.
