@@ -127,19 +127,33 @@ DeepReference::DeepReference(const DeepView& view, const PointSetup& setup,
   const FloatExp nucleusDistance = perturbsStart_ ? FloatExp() : nucleusDistanceFor(bits);
   // With two orbits to compute, each takes half of the progress.
   const double share = shared_ ? 1.0 : 0.5;
-  start_ = ReferenceOrbit::compute(startRe, startIm, cRe, cIm, bits, setup,
-                                   shared_ ? nucleusDistance : FloatExp(), [&](double done) {
-                                     if (progress) progress(done * share);
-                                   });
+  start_ = std::make_shared<const ReferenceOrbit>(
+      ReferenceOrbit::compute(startRe, startIm, cRe, cIm, bits, setup,
+                              shared_ ? nucleusDistance : FloatExp(), [&](double done) {
+                                if (progress) progress(done * share);
+                              }));
+  if (!shared_) {
+    critical_ = std::make_shared<const ReferenceOrbit>(ReferenceOrbit::compute(
+        zero.get(), zero.get(), cRe, cIm, bits, setup, nucleusDistance, [&](double done) {
+          if (progress) progress(share + done * share);
+        }));
+  }
+  buildTables(setup, view.zoom);
+}
+
+DeepReference::DeepReference(const DeepReference& other, const PointSetup& setup, FloatExp zoom)
+    : start_(other.start_),
+      critical_(other.critical_),
+      shared_(other.shared_),
+      perturbsStart_(other.perturbsStart_) {
+  buildTables(setup, zoom);
+}
+
+void DeepReference::buildTables(const PointSetup& setup, FloatExp zoom) {
   // Julia pixels share c: their B dc terms vanish.
-  largestOffset_ = perturbsStart_ ? FloatExp() : deep::largestOffset(setup, view.zoom);
-  startTable_ = ApproximationTable(start_, largestOffset_);
-  if (shared_) return;
-  critical_ = ReferenceOrbit::compute(zero.get(), zero.get(), cRe, cIm, bits, setup,
-                                      nucleusDistance, [&](double done) {
-                                        if (progress) progress(share + done * share);
-                                      });
-  criticalTable_ = ApproximationTable(critical_, largestOffset_);
+  const FloatExp offset = perturbsStart_ ? FloatExp() : largestOffset(setup, zoom);
+  startTable_ = ApproximationTable(*start_, offset);
+  if (!shared_) criticalTable_ = ApproximationTable(*critical_, offset);
 }
 
 }  // namespace orvane::deep

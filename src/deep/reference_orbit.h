@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -72,24 +73,29 @@ std::uint64_t referenceBytes(int depth, int orbits);
 // itself, exact, however close to 0 the orbit came.
 class DeepReference {
  public:
+  // The orbits of `view`, with approximation tables for the pixels of the picture `setup`
+  // draws.
   DeepReference(const DeepView& view, const PointSetup& setup, const OrbitProgress& progress = {});
+  // The orbits of `other`, shared, with tables for another picture around the same centre and
+  // at the same precision, drawn by `setup` at `zoom` (a zoom video's next frame). The tables
+  // depend on the picture alone, so a frame comes out the same whichever frame computed the
+  // orbits.
+  DeepReference(const DeepReference& other, const PointSetup& setup, FloatExp zoom);
 
-  const ReferenceOrbit& start() const { return start_; }
-  const ReferenceOrbit& critical() const { return shared_ ? start_ : critical_; }
+  const ReferenceOrbit& start() const { return *start_; }
+  const ReferenceOrbit& critical() const { return shared_ ? *start_ : *critical_; }
   const ApproximationTable& startTable() const { return startTable_; }
   const ApproximationTable& criticalTable() const { return shared_ ? startTable_ : criticalTable_; }
-  // The tables hold for pixels whose |dc| is at most this: a later picture around the same
-  // centre may reuse the reference when its pixels lie no farther out.
-  FloatExp largestOffset() const { return largestOffset_; }
   // Julia sets perturb the start value, the Mandelbrot set the constant.
   bool perturbsStart() const { return perturbsStart_; }
 
  private:
-  ReferenceOrbit start_;
-  ReferenceOrbit critical_;
+  void buildTables(const PointSetup& setup, FloatExp zoom);
+
+  std::shared_ptr<const ReferenceOrbit> start_;
+  std::shared_ptr<const ReferenceOrbit> critical_;
   ApproximationTable startTable_;
   ApproximationTable criticalTable_;
-  FloatExp largestOffset_;
   bool shared_ = false;  // the start is 0 itself: one orbit serves both roles
   bool perturbsStart_ = false;
 };

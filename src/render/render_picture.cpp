@@ -53,7 +53,8 @@ PassStatistics drawDeepPoster(const ViewRequest& drawn, ExplorerState& state, Di
       const bool reusable = reuse && reuse->reference && reuse->bits == view->precisionBits &&
                             reuse->centre == centre;
       if (reusable) {
-        reference = reuse->reference;
+        reference =
+            std::make_shared<const deep::DeepReference>(*reuse->reference, setup, view->zoom);
       } else {
         reference = std::make_shared<const deep::DeepReference>(
             *view, setup, [&](double done) { report(done * kReferenceShare); });
