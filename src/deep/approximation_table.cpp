@@ -135,15 +135,6 @@ Approximation ApproximationTable::stored(const Building& b, std::size_t size) {
   return entry;
 }
 
-int ApproximationTable::topLevel(std::size_t index) const {
-  if (index == 0 || levelStart_.size() < 2) return 0;
-  // The levels whose starts include index: 2^j divides index - 1.
-  if (index >= lastLanding_) return 0;
-  const std::size_t offset = index - 1;
-  const int top = static_cast<int>(levelStart_.size()) - 1;
-  return offset == 0 ? top : std::min(std::countr_zero(offset), top);
-}
-
 std::uint64_t ApproximationTable::bytesFor(std::uint64_t size) {
   // Fewer entries than values (size/2 + size/4 + ...), and wide coefficients for at most one
   // value in kWideShare.

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -62,7 +63,13 @@ class ApproximationTable {
 
   // The approximations starting at `index`, longest first: levels topLevel(index)..1, with
   // the one of level j at at(index, j), standing for length(index, j) steps.
-  int topLevel(std::size_t index) const;
+  int topLevel(std::size_t index) const {
+    // The levels whose starts include index: 2^j divides index - 1.
+    if (index == 0 || index >= lastLanding_) return 0;
+    const std::size_t offset = index - 1;
+    const int top = static_cast<int>(levelStart_.size()) - 1;
+    return offset == 0 ? top : std::min(std::countr_zero(offset), top);
+  }
   const Approximation& at(std::size_t index, int level) const {
     return entries_[levelStart_[level] + ((index - 1) >> level)];
   }

@@ -79,6 +79,7 @@ class PerturbedPixel {
     if (dcExponent_ == kNoExponent) dcExponent_ = 0;
     const FloatExp down(1.0, -dcExponent_);
     dcMantissa_ = toDouble({dcWide_.re * down, dcWide_.im * down});
+    dcDouble_ = toDouble(dcWide_);
     settle();
   }
 
@@ -150,7 +151,7 @@ class PerturbedPixel {
     const FloatExp dzNorm = dzWide_.norm();
     if (suitsDouble(dzNorm.isZero() ? dcWide_.norm() : dzNorm)) {
       w_ = toDouble(dzWide_);
-      constant_ = toDouble(dcWide_);
+      constant_ = dcDouble_;
       wNormAbove_ = std::numeric_limits<double>::infinity();
       scaled_ = false;
     } else {
@@ -235,16 +236,16 @@ class PerturbedPixel {
     rebased_ = true;
   }
 
-  // |dz|^2 < 2^differenceExponent(), or a very small number when dz is 0.
-  std::int64_t differenceExponent() const {
-    const double wNorm = norm(w_);
+  // |dz|^2 < 2^differenceExponent(|w|^2), or a very small number when dz is 0.
+  std::int64_t differenceExponent(double wNorm) const {
     if (wNorm == 0) return std::numeric_limits<std::int32_t>::min() * std::int64_t{4};
     return exponentOf(wNorm) + (scaled_ ? 2 * scaleExponent_ : 0);  // wNorm < 2^exponentOf
   }
 
   int tryApproximations(long most, double inside, double& q) {
-    if (!(norm(w_) < std::numeric_limits<double>::infinity())) return 0;
-    const std::int64_t dzExponent = differenceExponent();
+    const double wNorm = norm(w_);
+    if (!(wNorm < std::numeric_limits<double>::infinity())) return 0;
+    const std::int64_t dzExponent = differenceExponent(wNorm);
     for (int level = table_->topLevel(i_); level > 0; --level) {
       const long length = static_cast<long>(table_->length(i_, level));
       if (length > most) continue;
@@ -289,7 +290,7 @@ class PerturbedPixel {
     q = norm(z);
     if (!(q <= inside)) return false;
     if (scaled_) {
-      constant_ = toDouble(dcWide_);
+      constant_ = dcDouble_;
       wNormAbove_ = std::numeric_limits<double>::infinity();
       scaled_ = false;
     }
@@ -399,6 +400,7 @@ class PerturbedPixel {
   Complex constant_;   // dc, or dc 2^-scaleExponent_ in scaled mode
   double wNormAbove_ = 0;
   std::int64_t scaleExponent_ = 0;
+  Complex dcDouble_;    // dc in double mode: 0 where it falls below the doubles
   Complex dcMantissa_;  // dc = dcMantissa_ 2^dcExponent_
   std::int64_t dcExponent_ = 0;
 };
@@ -474,16 +476,19 @@ class PerturbedOrbit {
     const auto repeats = [&](const SavedState& saved) {
       return saved.n > cycle_.lastOutside && saved.state == now;
     };
+    // The difference's real part alone tells almost every state apart, from a compact array.
     const std::size_t kept = std::min<std::uint64_t>(cycle_.rebases, kRecentStates);
     for (std::size_t k = 0; k < kept; ++k) {
-      if (repeats(cycle_.recent[k])) return skipCycles(n_ - cycle_.recent[k].n, setup.depth);
+      if (cycle_.recentRe[k] == now.re && repeats(cycle_.recent[k]))
+        return skipCycles(n_ - cycle_.recent[k].n, setup.depth);
     }
     if (cycle_.rebases > kRecentStates && repeats(cycle_.saved))
       return skipCycles(n_ - cycle_.saved.n, setup.depth);
     // Field by field: a whole-struct copy from the stack stalls on its own fresh stores.
-    SavedState& recent = cycle_.recent[cycle_.rebases % kRecentStates];
-    recent.state = now;
-    recent.n = n_;
+    const std::size_t slot = cycle_.rebases % kRecentStates;
+    cycle_.recentRe[slot] = now.re;
+    cycle_.recent[slot].state = now;
+    cycle_.recent[slot].n = n_;
     if (++cycle_.rebases == cycle_.nextSave) {
       cycle_.saved.state = now;
       cycle_.saved.n = n_;
@@ -506,8 +511,9 @@ class PerturbedOrbit {
     int n = 0;  // the step count there
   };
   struct Cycle {
-    std::array<SavedState, kRecentStates> recent;  // after rebase r at r % kRecentStates
-    SavedState saved;                              // after rebase nextSave / 2
+    std::array<SavedState, kRecentStates> recent;       // after rebase r at r % kRecentStates
+    std::array<std::uint64_t, kRecentStates> recentRe;  // their states' re
+    SavedState saved;                                   // after rebase nextSave / 2
     std::uint64_t rebases = 0;
     std::uint64_t nextSave = kRecentStates * 2;
     int lastOutside = -1;  // the last step whose q lay beyond the escape band's inside

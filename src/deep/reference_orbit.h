@@ -46,7 +46,7 @@ class ReferenceOrbit {
     return {FloatExp(values_[i].re), FloatExp(values_[i].im)};
   }
 
-  // `nucleusDistance`, unless zero, ends the orbit of 0 at its first Z_p (p >= 1024) within
+  // `nucleusDistance`, unless zero, ends the orbit of 0 at its first Z_p (p >= 64) within
   // 2^-40 of 0 whose Newton distance |Z_p / (dZ_p/dc)| from c to a nucleus (of a period
   // dividing p) is at most that.
   static ReferenceOrbit compute(mpfr_srcptr startRe, mpfr_srcptr startIm, mpfr_srcptr cRe,
