@@ -105,7 +105,7 @@ class PerturbedPixel {
   // have passed. Returns the steps it stood for, with |z|^2 after them in q; 0 when none holds,
   // which ends the approximating until the next rebase (except at index 0, which has none).
   int approximate(long most, double inside, double& q) {
-    if (i_ == 0) return 0;
+    if (i_ == 0) return fromZero(most, inside, q);
     const int taken = tryApproximations(most, inside, q);
     if (taken == 0) approximating_ = false;
     return taken;
@@ -250,10 +250,7 @@ class PerturbedPixel {
       const long length = static_cast<long>(table_->length(i_, level));
       if (length > most) continue;
       const Approximation& entry = table_->at(i_, level);
-      if (entry.radiusExponent == Approximation::kNoRadius ||
-          dzExponent > 2 * std::int64_t{entry.radiusExponent} ||
-          !(entry.passesNorm * kPassMargin <= inside))
-        continue;
+      if (!holds(entry, dzExponent, inside)) continue;
       const std::size_t landing = i_ + static_cast<std::size_t>(length);
       const bool landed = entry.wide < 0 ? applyDouble(entry, landing, inside, q)
                                          : applyWide(table_->wide(entry), landing, inside, q);
@@ -262,12 +259,67 @@ class PerturbedPixel {
     return 0;
   }
 
+  // From a reference value of exactly 0, where a rebased pixel arrives with its z as its
+  // difference: the step there, dz_1 = dz^2 + dc, taken exactly as a single step takes it,
+  // and an approximation from index 1 on, in one. Across a minibrot's period that is the
+  // whole period at once. Only in double mode and with dz_1 and dc normal doubles, where the
+  // result is the one the single step and the approximation in scaled mode give; otherwise,
+  // or when the step could escape or rebase, the pixel takes the single step.
+  int fromZero(long most, double inside, double& q) {
+    if (scaled_ || dcExponent_ < -1000 || i_ + 2 >= orbit_->size() || most < 3) return 0;
+    const ComplexExp start = orbit_->wideAt(0);
+    if (!start.re.isZero() || !start.im.isZero()) return 0;
+    const Complex dz = perturbedStep(Complex{0.0, 0.0}, w_, w_, constant_);
+    const Complex next = orbit_->at(1);
+    const Complex z = {next.re + dz.re, next.im + dz.im};
+    if (!(norm(z) <= inside) || norm(z) < norm(dz)) return 0;
+    // |dz|^2 < 2^dzExponent; from the parts where the square underflows.
+    const std::int64_t e = std::max(exponentOf(dz.re), exponentOf(dz.im));  // |dz| < 2^(e+1/2)
+    const bool zero = dz.re == 0 && dz.im == 0;
+    if (e < -1000 && !zero) return 0;
+    const double dzNorm = norm(dz);
+    const std::int64_t dzExponent = zero                  ? 4 * std::int64_t{kNoExponent}
+                                    : dzNorm >= 0x1p-1021 ? exponentOf(dzNorm)
+                                                          : 2 * e + 1;
+    for (int level = table_->topLevel(1); level > 0; --level) {
+      const long length = static_cast<long>(table_->length(1, level));
+      if (1 + length > most) continue;
+      const Approximation& entry = table_->at(1, level);
+      if (!holds(entry, dzExponent, inside)) continue;
+      const std::size_t landing = 1 + static_cast<std::size_t>(length);
+      bool landed = false;
+      if (entry.wide >= 0) {
+        const WideCoefficients& c = table_->wide(entry);
+        landed = landWide(c.a * ComplexExp{FloatExp(dz.re), FloatExp(dz.im)} + c.b * dcWide_,
+                          landing, inside, q);
+      } else if (const Complex w = linear(entry, dz);
+                 norm(w) < std::numeric_limits<double>::infinity()) {
+        landed = landDouble(w, landing, inside, q);
+      }
+      if (landed) return static_cast<int>(1 + length);
+    }
+    return 0;
+  }
+
+  // Whether `entry` may stand for its steps from a difference |dz|^2 < 2^dzExponent, none of
+  // them near the escape band.
+  static bool holds(const Approximation& entry, std::int64_t dzExponent, double inside) {
+    return entry.radiusExponent != Approximation::kNoRadius &&
+           dzExponent <= 2 * std::int64_t{entry.radiusExponent} &&
+           entry.passesNorm * kPassMargin <= inside;
+  }
+
+  // A dz + B c, with the pixel's constant in its current scale.
+  Complex linear(const Approximation& entry, Complex dz) const {
+    return {entry.a.re * dz.re - entry.a.im * dz.im +
+                (entry.b.re * constant_.re - entry.b.im * constant_.im),
+            entry.a.re * dz.im + entry.a.im * dz.re +
+                (entry.b.re * constant_.im + entry.b.im * constant_.re)};
+  }
+
   // In the pixel's own double or scaled arithmetic: dz 2^-k = A dz 2^-k + B dc 2^-k.
   bool applyDouble(const Approximation& entry, std::size_t landing, double inside, double& q) {
-    Complex w = {entry.a.re * w_.re - entry.a.im * w_.im +
-                     (entry.b.re * constant_.re - entry.b.im * constant_.im),
-                 entry.a.re * w_.im + entry.a.im * w_.re +
-                     (entry.b.re * constant_.im + entry.b.im * constant_.re)};
+    const Complex w = linear(entry, w_);
     const double wNorm = norm(w);
     if (!(wNorm < std::numeric_limits<double>::infinity())) return false;
     if (!scaled_) return landDouble(w, landing, inside, q);
