@@ -217,13 +217,11 @@ class PerturbedPixel {
   // start at z0 = 0), whose difference is 0 too: the step gives dc, exactly.
   bool scaledSuits() const {
     return i_ + 2 < orbit_->size() &&
-           (norm(orbit_->at(i_)) >= kTinyReferenceNorm || startsAtZero()) &&
+           (norm(orbit_->at(i_)) >= kTinyReferenceNorm || firstStepFromZero()) &&
            norm(orbit_->at(i_ + 1)) >= kTinyReferenceNorm;
   }
-  bool startsAtZero() const {
-    if (w_.re != 0 || w_.im != 0) return false;
-    const ComplexExp z = orbit_->wideAt(i_);
-    return z.re.isZero() && z.im.isZero();
+  bool firstStepFromZero() const {
+    return i_ == 0 && w_.re == 0 && w_.im == 0 && orbit_->startsAtZero();
   }
 
   // Rebasing: the critical orbit starts at 0, so the new difference is z, exactly.
@@ -267,8 +265,7 @@ class PerturbedPixel {
   // or when the step could escape or rebase, the pixel takes the single step.
   int fromZero(long most, double inside, double& q) {
     if (scaled_ || dcExponent_ < -1000 || i_ + 2 >= orbit_->size() || most < 3) return 0;
-    const ComplexExp start = orbit_->wideAt(0);
-    if (!start.re.isZero() || !start.im.isZero()) return 0;
+    if (!orbit_->startsAtZero()) return 0;
     const Complex dz = perturbedStep(Complex{0.0, 0.0}, w_, w_, constant_);
     const Complex next = orbit_->at(1);
     const Complex z = {next.re + dz.re, next.im + dz.im};

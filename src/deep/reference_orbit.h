@@ -32,6 +32,11 @@ class ReferenceOrbit {
   // Whether the orbit ended where it returns to 0 at a nucleus, rather than at the depth or
   // past the escape thresholds.
   bool returns() const { return returns_; }
+  // Whether Z_0 is exactly 0, as the critical orbit's is.
+  bool startsAtZero() const {
+    return !values_.empty() && values_[0].re == 0 && values_[0].im == 0 &&
+           (wide_.empty() || wide_.front().first != 0);
+  }
   Complex at(std::size_t i) const { return values_[i]; }
   const Complex* data() const { return values_.data(); }
   // The value with the wide exponent: kept apart for the few values with a part below the
