@@ -37,11 +37,20 @@ struct V4Complex {
 // of lanes' (re, im) values leaves them.
 constexpr std::array<std::size_t, kLanes> kOrder = {0, 2, 1, 3};
 
+// Whether a pixel inside the set may end as soon as its colour is settled.
+InsideSteady steadyColours(const ColourSetup& colours) {
+  return [&colours](double qLow, double qHigh) { return insideColourSteady(colours, qLow, qHigh); };
+}
+
 // The pixels of a worker's share as they pass through the lanes.
 class Lanes {
  public:
   Lanes(PointWork& work, const DeepView& view, const DeepReference& reference)
-      : work_(work), view_(view), reference_(reference), feed_(work) {}
+      : work_(work),
+        view_(view),
+        reference_(reference),
+        feed_(work),
+        steady_(steadyColours(work.colours)) {}
 
   // Steps every pixel of the share to its end; returns the steps performed.
   StepCounts run() {
@@ -69,7 +78,7 @@ class Lanes {
     const Pixel p = work_.pixels[lane.index];
     const PointSetup& setup = work_.setup;
     lane.orbit.emplace(reference_, pixelOffset(p.x, p.y, setup, view_.zoom),
-                       work_.randomBase + lane.index * setup.randomStride());
+                       work_.randomBase + lane.index * setup.randomStride(), &steady_);
     return true;
   }
 
@@ -226,6 +235,7 @@ class Lanes {
   const DeepView& view_;
   const DeepReference& reference_;
   PointFeed feed_;
+  InsideSteady steady_;
   std::array<Lane, kLanes> lanes_;
   StepCounts counts_;
   const Complex* at_[kLanes] = {};
@@ -236,11 +246,12 @@ class Lanes {
 StepCounts computeAlone(PointWork& work, const DeepView& view, const DeepReference& reference) {
   PointFeed feed(work);
   const std::uint64_t stride = work.setup.randomStride();
+  const InsideSteady steady = steadyColours(work.colours);
   StepCounts counts;
   for (std::size_t i; feed.take(i);) {
     const Pixel p = work.pixels[i];
     PerturbedOrbit orbit(reference, pixelOffset(p.x, p.y, work.setup, view.zoom),
-                         work.randomBase + i * stride);
+                         work.randomBase + i * stride, &steady);
     while (!orbit.advance(work.setup)) {
     }
     work.out[i] = colourOf(work.colours, orbit.result());

@@ -15,6 +15,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <utility>
@@ -135,6 +136,10 @@ class PerturbedPixel {
 
   // Whether the pixel rebased since the last call.
   bool takeRebase() { return std::exchange(rebased_, false); }
+  // log2 |dz_p / dz_0| of the period just crossed, when the pixel crossed a nucleus's whole
+  // period from 0 in one step; infinity after any other rebase.
+  double periodLog2() const { return periodLog2_; }
+  const ReferenceOrbit& orbit() const { return *orbit_; }
 
   // Takes back the steps taken outside: none of them rebased, rescaled or changed mode.
   void resume(const LaneState& lane) {
@@ -232,6 +237,7 @@ class PerturbedPixel {
     i_ = 0;
     approximating_ = true;
     rebased_ = true;
+    periodLog2_ = std::numeric_limits<double>::infinity();
   }
 
   // |dz|^2 < 2^differenceExponent(|w|^2), or a very small number when dz is 0.
@@ -284,6 +290,7 @@ class PerturbedPixel {
       const Approximation& entry = table_->at(1, level);
       if (!holds(entry, dzExponent, inside)) continue;
       const std::size_t landing = 1 + static_cast<std::size_t>(length);
+      const Complex start = w_;
       bool landed = false;
       if (entry.wide >= 0) {
         const WideCoefficients& c = table_->wide(entry);
@@ -293,7 +300,14 @@ class PerturbedPixel {
                  norm(w) < std::numeric_limits<double>::infinity()) {
         landed = landDouble(w, landing, inside, q);
       }
-      if (landed) return static_cast<int>(1 + length);
+      if (landed) {
+        // Across a whole period to a nucleus's return, z_p = A (z_0^2 + dc) + B dc, whose
+        // derivative in z_0 is 2 A z_0.
+        if (landing + 1 == orbit_->size() && orbit_->returns() && entry.wide < 0)
+          periodLog2_ =
+              std::log2(2 * std::hypot(entry.a.re, entry.a.im) * std::hypot(start.re, start.im));
+        return static_cast<int>(1 + length);
+      }
     }
     return 0;
   }
@@ -443,6 +457,7 @@ class PerturbedPixel {
   bool scaled_ = true;
   bool approximating_ = true;
   bool rebased_ = false;
+  double periodLog2_ = std::numeric_limits<double>::infinity();
   ComplexExp dzWide_;  // the difference at a wide step, and before the first
   ComplexExp dcWide_;  // the constant's difference: 0 for Julia sets
   Complex w_;          // dz, or dz 2^-scaleExponent_ in scaled mode
@@ -456,10 +471,19 @@ class PerturbedPixel {
 
 // A pixel's orbit with its escape test, one step at a time, so that several can be
 // interleaved.
+// Whether every q from qLow to qHigh gives a point that reached the depth the same colour.
+using InsideSteady = std::function<bool(double qLow, double qHigh)>;
+
 class PerturbedOrbit {
  public:
-  PerturbedOrbit(const DeepReference& reference, ComplexExp offset, std::uint64_t randomBase)
-      : pixel_(reference, offset), randomBase_(randomBase), q_(pixel_.startNorm()) {}
+  // With `steady`, a pixel inside a minibrot may end early (see interiorStop); without it,
+  // every result is the one taking every step gives.
+  PerturbedOrbit(const DeepReference& reference, ComplexExp offset, std::uint64_t randomBase,
+                 const InsideSteady* steady = nullptr)
+      : pixel_(reference, offset),
+        steady_(steady),
+        randomBase_(randomBase),
+        q_(pixel_.startNorm()) {}
 
   // One step and its test, or an approximation standing for several steps none of which could
   // escape; true once the result is final.
@@ -472,8 +496,7 @@ class PerturbedOrbit {
         q_ = q;
         skipped_ += static_cast<std::uint64_t>(skipped);
         ++approximations_;
-        if (pixel_.takeRebase()) afterRebase(setup);
-        return false;
+        return pixel_.takeRebase() && afterRebase(setup);
       }
     }
     result_.m = q_;
@@ -486,8 +509,7 @@ class PerturbedOrbit {
     }
     if (!(q_ <= setup.band.inside)) cycle_.lastOutside = n_;
     ++n_;
-    if (pixel_.takeRebase()) afterRebase(setup);
-    return false;
+    return pixel_.takeRebase() && afterRebase(setup);
   }
 
   // Steps taken outside, none of which escaped or reached the depth, ending on |z|^2 = q; in
@@ -519,8 +541,10 @@ class PerturbedOrbit {
   // could have passed (every draw's threshold lies above its q), repeats until the depth:
   // whole cycles are skipped, all but the last one or two, which are taken so that the final
   // steps are real ones. The result is the one taking every step gives.
-  void afterRebase(const PointSetup& setup) {
-    if (cycle_.done) return;
+  // True when it ended the pixel.
+  bool afterRebase(const PointSetup& setup) {
+    if (steady_ && interiorStop(setup)) return true;
+    if (cycle_.done) return false;
     const PerturbedPixel::State now = pixel_.state();
     const auto repeats = [&](const SavedState& saved) {
       return saved.n > cycle_.lastOutside && saved.state == now;
@@ -528,11 +552,15 @@ class PerturbedOrbit {
     // The difference's real part alone tells almost every state apart, from a compact array.
     const std::size_t kept = std::min<std::uint64_t>(cycle_.rebases, kRecentStates);
     for (std::size_t k = 0; k < kept; ++k) {
-      if (cycle_.recentRe[k] == now.re && repeats(cycle_.recent[k]))
-        return skipCycles(n_ - cycle_.recent[k].n, setup.depth);
+      if (cycle_.recentRe[k] == now.re && repeats(cycle_.recent[k])) {
+        skipCycles(n_ - cycle_.recent[k].n, setup.depth);
+        return false;
+      }
     }
-    if (cycle_.rebases > kRecentStates && repeats(cycle_.saved))
-      return skipCycles(n_ - cycle_.saved.n, setup.depth);
+    if (cycle_.rebases > kRecentStates && repeats(cycle_.saved)) {
+      skipCycles(n_ - cycle_.saved.n, setup.depth);
+      return false;
+    }
     // Field by field: a whole-struct copy from the stack stalls on its own fresh stores.
     const std::size_t slot = cycle_.rebases % kRecentStates;
     cycle_.recentRe[slot] = now.re;
@@ -543,7 +571,35 @@ class PerturbedOrbit {
       cycle_.saved.n = n_;
       cycle_.nextSave *= 2;
     }
+    return false;
   }
+
+  // A pixel crossing a minibrot's period after period in one step each, whose derivative
+  // over those periods has fallen below 2^kInteriorLog2, is inside: its orbit is drawn to a
+  // cycle and never escapes. It then reaches the depth, and only the colour of its last z is
+  // left to know. Where that z falls within the period (not at the return), the
+  // approximation that crosses each period keeps every z of it within 2^-39 of Z, as it did
+  // for the periods before, so q lies within 2^-30 of |Z|^2 there; when every q so close
+  // gives the same colour, the pixel ends now with that colour, the one taking every step
+  // gives. Otherwise it goes on.
+  bool interiorStop(const PointSetup& setup) {
+    const double period = pixel_.periodLog2();
+    interior_ = std::isfinite(period) ? interior_ + period : 0;
+    if (!(interior_ < kInteriorLog2)) return false;
+    const ReferenceOrbit& orbit = pixel_.orbit();
+    const auto length = static_cast<std::uint64_t>(orbit.size() - 1);
+    const std::uint64_t phase = static_cast<std::uint64_t>(setup.depth - n_ + 1) % length;
+    if (phase == 0) return false;
+    const double q = norm(orbit.at(phase));
+    if (!(*steady_)(q * (1 - kPhaseBound), q * (1 + kPhaseBound))) return false;
+    // m, which no inside colour reads: |z|^2 a step earlier, at the return its value now.
+    const double m = phase == 1 ? q_ : norm(orbit.at(phase - 1));
+    result_ = {.n = setup.depth, .reached = true, .m = m, .q = q};
+    skipped_ += static_cast<std::uint64_t>(setup.depth - n_ + 1);
+    return true;
+  }
+  static constexpr double kInteriorLog2 = -16;
+  static constexpr double kPhaseBound = 0x1p-30;
 
   void skipCycles(int length, int depth) {
     const int cycles = (depth - n_) / length - 1;
@@ -570,6 +626,8 @@ class PerturbedOrbit {
   };
 
   PerturbedPixel pixel_;
+  const InsideSteady* steady_;
+  double interior_ = 0;  // log2 of the derivative over the periods crossed in a row
   Cycle cycle_;
   std::uint64_t randomBase_;
   double q_;

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 namespace orvane {
 
@@ -15,10 +16,16 @@ struct ChannelValues {
   double blue;
 };
 
+// The inside colours' phase, whose fractional part they take; not for the Hole.
+double insidePhase(const ColourSetup& s, double q) {
+  if (s.formula == formula::kJulia) return s.depth * q / s.escape;
+  return std::sqrt(s.zoom) * q / s.escape / s.escape;
+}
+
 ChannelValues insideValues(const ColourSetup& s, double q) {
   const bool grey = s.mode == colour_mode::kGrey;
   if (s.formula == formula::kJulia) {
-    const double t = s.depth * q / s.escape;
+    const double t = insidePhase(s, q);
     const double f = t - std::floor(t);
     const double k = 800 * f * s.inner * s.inner;
     if (grey) return {3 * k + 32, 0, 0};
@@ -29,7 +36,7 @@ ChannelValues insideValues(const ColourSetup& s, double q) {
     // A 16-bit product in the original sizes; exact here for any depth.
     k = static_cast<double>(s.inner) * s.depth;
   } else {
-    const double t = std::sqrt(s.zoom) * q / s.escape / s.escape;
+    const double t = insidePhase(s, q);
     const double f = t - std::floor(t);
     k = f * 200 * s.depth * s.inner;
   }
@@ -120,6 +127,27 @@ Colour colourOf(const ColourSetup& s, const PointResult& point) {
   if (const std::optional<Colour> colour = fold(s, outsideValues(s, point.n, m))) return *colour;
   // Only levels far beyond the sliders' range get here; black keeps the pass going.
   return fold(s, outsideValues(s, point.n, 0.0)).value_or(0);
+}
+
+bool insideColourSteady(const ColourSetup& s, double qLow, double qHigh) {
+  if (s.mode == colour_mode::kTwoColour || s.formula == formula::kHole) return true;
+  if (!(qLow >= 0 && qLow <= qHigh)) return false;
+  // The channels are monotonic in q while the fractional part f of t does not wrap, t being
+  // monotonic in q; the rounding to integers is monotonic too, so equal integers at both ends
+  // hold all the way between them.
+  // Past 2^52 every double is an integer: f is 0 all the way.
+  const double tLow = insidePhase(s, qLow);
+  const double tHigh = insidePhase(s, qHigh);
+  const bool integral =
+      std::abs(tLow) >= 0x1p52 && std::abs(tHigh) >= 0x1p52 && (tLow < 0) == (tHigh < 0);
+  if (!integral && !(std::floor(tLow) == std::floor(tHigh))) return false;
+  const ChannelValues low = insideValues(s, qLow);
+  const ChannelValues high = insideValues(s, qHigh);
+  for (const auto& [a, b] : {std::pair{low.red, high.red}, std::pair{low.green, high.green},
+                             std::pair{low.blue, high.blue}}) {
+    if (!hasInteger(a) || !hasInteger(b) || std::lrint(a) != std::lrint(b)) return false;
+  }
+  return true;
 }
 
 }  // namespace orvane

@@ -43,4 +43,8 @@ std::optional<int> foldLevel(double x);
 
 Colour colourOf(const ColourSetup& setup, const PointResult& point);
 
+// Whether a point that reached the depth gets the same colour for every q in [qLow, qHigh]
+// (0 <= qLow <= qHigh): the inside colour then needs only bounds on q, not q itself.
+bool insideColourSteady(const ColourSetup& setup, double qLow, double qHigh);
+
 }  // namespace orvane

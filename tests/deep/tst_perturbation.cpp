@@ -75,7 +75,8 @@ TEST(Perturbation, MatchesDirectNearMisiurewiczPointI) {
   EXPECT_GE(agreement({"0", "1", "1e330", {.iterDepth = 1000}, {24, 18}}), 0.99);
 }
 
-// The pixels stepped four at a time in vectors end exactly where each stepped alone does.
+// The pixels stepped four at a time in vectors end exactly where each stepped alone does, and
+// those that end early inside a minibrot get the colour that taking every step gives.
 TEST(Perturbation, SteppingPixelsTogetherChangesNoColour) {
   const PointSettings jittered{.iterDepth = 1500, .jitterLow = 0.5f, .jitterHigh = 2.0f};
   const DeepCase cases[] = {
@@ -91,6 +92,12 @@ TEST(Perturbation, SteppingPixelsTogetherChangesNoColour) {
        {48, 36}},
       // A reference that ends at a minibrot's nucleus: pixels rebase every 200 steps.
       {testing::nucleusNearTip(200, 1100, 0), "0", "1e238", jittered, {48, 36}},
+      // Inside it, pixels cross a period a step and end early once drawn to a cycle.
+      {testing::nucleusNearTip(200, 1100, 0),
+       "0",
+       "1e239",
+       {.iterDepth = 20000, .jitterLow = 1, .jitterHigh = 2, .colorMode = colour_mode::kGrey},
+       {48, 36}},
       // A Julia reference passing near 0, where pixels rebase and take wide steps.
       {"0.7071067811865475244008443621048490392848",
        "-0.7071067811865475244008443621",

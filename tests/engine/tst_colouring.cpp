@@ -94,5 +94,27 @@ TEST(Colouring, EveryFormulaAndMode) {
   colour("holeHugeM", grey(kH), {2, false, 1e10}, level(105));
 }
 
+// A range of q is steady only where no q in it could change an inside colour: t = Z^(1/2) q / 16
+// and k = 25600 f for kM, so the red level 3k + 10 moves by a unit for q about 1e-4 apart, and
+// f wraps where t crosses an integer (q = 8); past 2^52 every t is an integer and f is 0.
+TEST(Colouring, InsideColourSteady) {
+  const auto steady = [](Look l, double qLow, double qHigh) {
+    PointSettings s;
+    s.formula = l.formula, s.viewZoom = l.zoom, s.zoomDivisor = 2, s.colorMode = l.mode;
+    s.renderIn = l.inner, s.renderOut = l.outer, s.colr = l.cr, s.colg = l.cg, s.colb = l.cb;
+    return insideColourSteady(prepareColourSetup(s, 64), qLow, qHigh);
+  };
+  Look huge = kM;
+  huge.zoom = 1e40;
+  EXPECT_TRUE(steady(kM, 8.5, 8.5));
+  EXPECT_TRUE(steady(kM, 8.5, 8.5 + 1e-9));
+  EXPECT_FALSE(steady(kM, 8.5, 8.6)) << "red moves by some 1200 levels";
+  EXPECT_FALSE(steady(kM, 7.9999999, 8.0000001)) << "f wraps at t = 1";
+  EXPECT_FALSE(steady(kM, 8.6, 8.5)) << "an empty range";
+  EXPECT_TRUE(steady(huge, 1, 2));
+  EXPECT_TRUE(steady(kH, 0, 100)) << "the Hole's inside ignores q";
+  EXPECT_TRUE(steady({kMandelbrot, 2, 5, 0, 0, 0, kTwoColour}, 0, 100));
+}
+
 }  // namespace
 }  // namespace orvane
