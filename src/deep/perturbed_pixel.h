@@ -136,9 +136,9 @@ class PerturbedPixel {
 
   // Whether the pixel rebased since the last call.
   bool takeRebase() { return std::exchange(rebased_, false); }
-  // log2 |dz_p / dz_0| of the period just crossed, when the pixel crossed a nucleus's whole
+  // |dz_p / dz_0|^2 of the period just crossed, when the pixel crossed a nucleus's whole
   // period from 0 in one step; infinity after any other rebase.
-  double periodLog2() const { return periodLog2_; }
+  double periodNorm() const { return periodNorm_; }
   const ReferenceOrbit& orbit() const { return *orbit_; }
 
   // Takes back the steps taken outside: none of them rebased, rescaled or changed mode.
@@ -237,7 +237,7 @@ class PerturbedPixel {
     i_ = 0;
     approximating_ = true;
     rebased_ = true;
-    periodLog2_ = std::numeric_limits<double>::infinity();
+    periodNorm_ = std::numeric_limits<double>::infinity();
   }
 
   // |dz|^2 < 2^differenceExponent(|w|^2), or a very small number when dz is 0.
@@ -304,8 +304,7 @@ class PerturbedPixel {
         // Across a whole period to a nucleus's return, z_p = A (z_0^2 + dc) + B dc, whose
         // derivative in z_0 is 2 A z_0.
         if (landing + 1 == orbit_->size() && orbit_->returns() && entry.wide < 0)
-          periodLog2_ =
-              std::log2(2 * std::hypot(entry.a.re, entry.a.im) * std::hypot(start.re, start.im));
+          periodNorm_ = 4 * norm(entry.a) * norm(start);
         return static_cast<int>(1 + length);
       }
     }
@@ -457,7 +456,7 @@ class PerturbedPixel {
   bool scaled_ = true;
   bool approximating_ = true;
   bool rebased_ = false;
-  double periodLog2_ = std::numeric_limits<double>::infinity();
+  double periodNorm_ = std::numeric_limits<double>::infinity();
   ComplexExp dzWide_;  // the difference at a wide step, and before the first
   ComplexExp dcWide_;  // the constant's difference: 0 for Julia sets
   Complex w_;          // dz, or dz 2^-scaleExponent_ in scaled mode
@@ -575,7 +574,7 @@ class PerturbedOrbit {
   }
 
   // A pixel crossing a minibrot's period after period in one step each, whose derivative
-  // over those periods has fallen below 2^kInteriorLog2, is inside: its orbit is drawn to a
+  // over the last of those periods has fallen below 2^-16, is inside: its orbit is drawn to a
   // cycle and never escapes. It then reaches the depth, and only the colour of its last z is
   // left to know. Where that z falls within the period (not at the return), the
   // approximation that crosses each period keeps every z of it within 2^-39 of Z, as it did
@@ -583,9 +582,10 @@ class PerturbedOrbit {
   // gives the same colour, the pixel ends now with that colour, the one taking every step
   // gives. Otherwise it goes on.
   bool interiorStop(const PointSetup& setup) {
-    const double period = pixel_.periodLog2();
-    interior_ = std::isfinite(period) ? interior_ + period : 0;
-    if (!(interior_ < kInteriorLog2)) return false;
+    // |derivative|^2 over the periods since it last stood at 1 or more.
+    const double product = interior_ * pixel_.periodNorm();  // 0 times infinity: start again
+    interior_ = product < 1 ? product : 1;
+    if (!(interior_ < kInteriorNorm)) return false;
     const ReferenceOrbit& orbit = pixel_.orbit();
     const auto length = static_cast<std::uint64_t>(orbit.size() - 1);
     const std::uint64_t phase = static_cast<std::uint64_t>(setup.depth - n_ + 1) % length;
@@ -598,7 +598,7 @@ class PerturbedOrbit {
     skipped_ += static_cast<std::uint64_t>(setup.depth - n_ + 1);
     return true;
   }
-  static constexpr double kInteriorLog2 = -16;
+  static constexpr double kInteriorNorm = 0x1p-32;
   static constexpr double kPhaseBound = 0x1p-30;
 
   void skipCycles(int length, int depth) {
@@ -627,7 +627,7 @@ class PerturbedOrbit {
 
   PerturbedPixel pixel_;
   const InsideSteady* steady_;
-  double interior_ = 0;  // log2 of the derivative over the periods crossed in a row
+  double interior_ = 1;  // see interiorStop
   Cycle cycle_;
   std::uint64_t randomBase_;
   double q_;
