@@ -1,7 +1,7 @@
 // A deep picture's pixels: one at a time for reference, several interleaved for speed.
 #include "deep/perturbation.h"
 
-#include "deep/perturbed_pixel.h"
+#include "deep/perturbed_orbit.h"
 
 namespace orvane::deep {
 

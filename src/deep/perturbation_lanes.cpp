@@ -15,7 +15,7 @@
 #include <optional>
 
 #include "deep/perturbation.h"
-#include "deep/perturbed_pixel.h"
+#include "deep/perturbed_orbit.h"
 #include "deep/perturbed_step.h"
 #include "engine/vector4.h"
 
