@@ -1,7 +1,11 @@
 // The command line of orvane-render, read into a request.
 #include "render/command_line.h"
 
+#include <sys/stat.h>
 #include <QCommandLineParser>
+#include <QFileInfo>
+
+#include <algorithm>
 
 #include "render/frame_plan.h"
 #include "render/verification.h"
@@ -77,6 +81,22 @@ std::optional<OptionValue> valueOf(const QCommandLineParser& parser, const char*
   return OptionValue(name, parser.value(name).toStdString());
 }
 
+bool endsWithPng(const std::string& name) {
+  return QString::fromStdString(name).endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
+}
+
+// A device or a pipe that exists, such as /dev/stdout, is written directly, whatever its name.
+bool isStream(const std::string& name) {
+  struct stat status {};
+  return stat(name.c_str(), &status) == 0 && (S_ISCHR(status.st_mode) || S_ISFIFO(status.st_mode));
+}
+
+// A file name that names a folder could never be written.
+void refuseFolder(const OptionValue& o) {
+  if (QFileInfo(QString::fromStdString(o.text())).isDir())
+    throw OptionError{o.flag() + ": " + o.text() + " is a folder; name a file to write"};
+}
+
 // The video's file, and the codec its container takes or --codec asks for.
 void readEncoding(const QCommandLineParser& parser, VideoRequest& video) {
   // Frames, or their count, may be for a video of either codec.
@@ -84,6 +104,7 @@ void readEncoding(const QCommandLineParser& parser, VideoRequest& video) {
   if (const auto o = valueOf(parser, "video")) {
     const std::optional<VideoContainer> named = containerOf(o->text());
     if (!named) o->fail("a file name ending in .mp4, .webm or .mkv");
+    refuseFolder(*o);
     container = *named;
     video.output = o->text();
   }
@@ -131,10 +152,11 @@ void readFrames(const QCommandLineParser& parser, VideoRequest& video) {
   if (const auto o = valueOf(parser, "frames")) {
     const std::string& text = o->text();
     const std::string range = "A-B with 0 <= A <= B < " + std::to_string(video.frameCount);
-    const std::size_t dash = text.find('-', 1);
-    if (dash == std::string::npos) o->fail(range);
+    // A lone frame number N reads as N-N.
+    const std::size_t dash = std::min(text.find('-', 1), text.size());
     const std::optional<long> first = readWhole(std::string_view(text).substr(0, dash));
-    const std::optional<long> last = readWhole(std::string_view(text).substr(dash + 1));
+    const std::optional<long> last =
+        dash == text.size() ? first : readWhole(std::string_view(text).substr(dash + 1));
     if (!first || !last || *first < 0 || *first > *last || *last >= video.frameCount)
       o->fail(range);
     video.frames = std::pair{*first, *last};
@@ -181,7 +203,8 @@ void readOutput(const QCommandLineParser& parser, RenderRequest& request) {
   const bool writesElsewhere =
       request.video && (!request.video->output.empty() || request.video->frames);
   if (const auto o = valueOf(parser, "o")) {
-    if (o->text().empty()) o->fail("a file name");
+    if (!endsWithPng(o->text()) && !isStream(o->text())) o->fail("a file name ending in .png");
+    refuseFolder(*o);
     if (writesElsewhere)
       throw OptionError{"-o: a video goes to --video, its frames to --frames-dir"};
     request.output = o->text();

@@ -50,7 +50,13 @@ std::string OptionValue::flag() const {
 }
 
 void OptionValue::fail(std::string_view expected) const {
-  throw OptionError{flag() + ": expected " + std::string(expected) + ", got '" + text_ + "'"};
+  // A pasted number may run to thousands of digits: its start and its length tell it apart.
+  constexpr std::size_t kShown = 40;
+  const std::string got = text_.size() <= kShown
+                              ? "'" + text_ + "'"
+                              : "'" + text_.substr(0, kShown) + "...' (" +
+                                    std::to_string(text_.size()) + " characters)";
+  throw OptionError{flag() + ": expected " + std::string(expected) + ", got " + got};
 }
 
 long OptionValue::whole(long low, long high, std::string_view expected) const {

@@ -26,7 +26,8 @@ class OptionValue {
 
   // "-o" or "--name": one-letter options are written with one dash, as the user typed them.
   std::string flag() const;
-  // Refuses the value: "--name: expected EXPECTED, got 'TEXT'".
+  // Refuses the value: "--name: expected EXPECTED, got 'TEXT'", a text past 40 characters
+  // shown by its first 40 and its length.
   [[noreturn]] void fail(std::string_view expected) const;
 
   // A whole number from `low` to `high`.

@@ -62,7 +62,9 @@ constexpr ViewOption kViewOptions[] = {
        v.drawing = o.choice(kFormulas, "mandelbrot, julia or hole");
      },
      writeFormula},
-    {"zoom", "Z", "Magnification, a decimal of any size such as 1e1000; 0 reads as 1 (default 1).",
+    {"zoom", "Z",
+     "Magnification, a decimal of any size such as 1e1000; 0 reads as 1, and a negative one\n"
+     "turns the picture a half turn, as the window does (default 1).",
      [](const OptionValue& o, ViewRequest& v) {
        constexpr char kExpected[] = "a number from 1e-315000 to 1e315000 in size";
        v.zoom = o.number(kExpected);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -128,6 +129,8 @@ const Refusal kRefusals[] = {
     {"framesWithoutFolder", "--frames 0-3 --seconds 1", "--frames-dir"},
     {"framesWithVideo", "--frames 0-3 --frames-dir f --video v.mp4 --seconds 1", "--frames"},
     {"outputWithVideo", "--video v.mp4 --seconds 1 -o out.png", "-o"},
+    {"outputNotPng", "-o x.jpg", "-o"},
+    {"framesLoneNumberPastTheLast", "--frames 25 --frames-dir f --seconds 1", "--frames"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, RefusedOption, testing::ValuesIn(kRefusals), rowName<Refusal>);
@@ -165,6 +168,29 @@ TEST(CommandLine, OptionsGivenWinOverTheKeptView) {
   EXPECT_EQ(view.size.width, 80);
   EXPECT_EQ(view.gridChoice, kLineMode);
   EXPECT_EQ(parsed.request->from, picture.toStdString());
+}
+
+// What a newcomer types: a lone frame, a .PNG name, a device; a folder where a file is
+// meant, and a pasted number of a thousand digits, which the error shows by its start and
+// its length.
+TEST(CommandLine, NamesAndNumbersAsANewcomerTypesThem) {
+  const ParsedCommandLine lone = parse("--frames 5 --frames-dir f --seconds 1");
+  ASSERT_TRUE(lone.request) << lone.error;
+  EXPECT_EQ(lone.request->video->frames, (std::pair<long, long>{5, 5}));
+  EXPECT_TRUE(parse("-o OUT.PNG").request);
+  EXPECT_TRUE(parse("-o /dev/stdout").request);
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  for (const char* name : {"a.png", "v.mp4"}) ASSERT_TRUE(QDir(dir.path()).mkdir(name));
+  for (const QString& arguments :
+       {"-o " + dir.filePath("a.png"), "--video " + dir.filePath("v.mp4") + " --seconds 1"}) {
+    const ParsedCommandLine folder = parse(arguments);
+    EXPECT_FALSE(folder.request);
+    EXPECT_NE(folder.error.find("is a folder"), std::string::npos) << folder.error;
+  }
+  const ParsedCommandLine pasted = parse("--zoom " + QString(1000, '9') + "x -o out.png");
+  EXPECT_NE(pasted.error.find("(1001 characters)"), std::string::npos) << pasted.error;
+  EXPECT_EQ(pasted.error.find(std::string(41, '9')), std::string::npos) << pasted.error;
 }
 
 TEST(CommandLine, HelpAndHelpAllShowEveryOption) {
