@@ -21,6 +21,11 @@ constexpr char kDescription[] =
     "with --size), which keeps the view it was drawn from (see --from).\n"
     "Without options it draws the picture that Start draws right after launch.\n"
     "\n"
+    "Geometry, as in the window: at --rotation 0 the real axis runs down the picture and the\n"
+    "imaginary axis to the left, a mirror image of the usual view; --rotation 90 puts the real\n"
+    "axis across, growing to the right, with the imaginary axis growing downward. A pixel is\n"
+    "1 / (100 x zoom) wide at 400 x 300 (4 / (width x zoom) at any 4:3 size).\n"
+    "\n"
     "With --video it draws a zoom video instead: from --zoom-from to the view the other\n"
     "options give, about the same centre, the magnification growing by the same factor\n"
     "every frame. --frames and --frames-dir split that work over several runs or machines.";

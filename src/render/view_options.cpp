@@ -63,7 +63,7 @@ constexpr ViewOption kViewOptions[] = {
      },
      writeFormula},
     {"zoom", "Z",
-     "Magnification, a decimal of any size such as 1e1000; 0 reads as 1, and a negative one\n"
+     "Magnification, a decimal of any size such as 1e1000; 0 reads as 1, and a negative one "
      "turns the picture a half turn, as the window does (default 1).",
      [](const OptionValue& o, ViewRequest& v) {
        constexpr char kExpected[] = "a number from 1e-315000 to 1e315000 in size";
@@ -122,10 +122,14 @@ constexpr ViewOption kViewOptions[] = {
        v.colourMode = o.choice(kColourModes, "mono, grey or rgb");
      },
      writeColourMode},
-    {"inner", "RI", "Inner rendering level, 0 to 10 (default 5).",
+    {"inner", "RI",
+     "Inner rendering level, 0 to 10 (default 5): how strongly the inside colours follow the "
+     "last |z|; 0 paints the inside flat.",
      [](const OptionValue& o, ViewRequest& v) { v.inner = o.whole(0, 10, kLevel); },
      [](const ViewRequest& v) -> std::optional<std::string> { return std::to_string(*v.inner); }},
-    {"outer", "RO", "Outer rendering level, 0 to 10 (default 5).",
+    {"outer", "RO",
+     "Outer rendering level, 0 to 10 (default 5): the colour step between neighbouring escape "
+     "counts grows with its square; 1 shows spirals where 5 looks like noise.",
      [](const OptionValue& o, ViewRequest& v) { v.outer = o.whole(0, 10, kLevel); },
      [](const ViewRequest& v) -> std::optional<std::string> { return std::to_string(*v.outer); }},
     {"offsets", "R,G,B",
@@ -140,7 +144,9 @@ constexpr ViewOption kViewOptions[] = {
        const auto& [r, g, b] = *v.offsets;
        return std::to_string(r) + "," + std::to_string(g) + "," + std::to_string(b);
      }},
-    {"grid", "N|line", "Square-array side 2 to 32, or line for line mode (default 12).",
+    {"grid", "N|line",
+     "Square-array side 2 to 32, or line for line mode (default 12): the order the window's "
+     "picture is drawn in, never a pixel of it.",
      [](const OptionValue& o, ViewRequest& v) {
        v.gridChoice = o.text() == "line" ? kLineMode
                                          : o.whole(2, kMaxGridSide, "a side from 2 to 32, or line");
