@@ -211,9 +211,11 @@ class PerturbedPixel {
   }
   static constexpr std::int64_t kNoExponent = std::numeric_limits<std::int32_t>::min();
 
-  ComplexExp scaledDifference() const {
+  ComplexExp scaledDifference() const { return unscaled(w_); }
+  // A value w of the pixel's scaled arithmetic as the value w 2^k it stands for.
+  ComplexExp unscaled(Complex w) const {
     const FloatExp up(1.0, scaleExponent_);
-    return {FloatExp(w_.re) * up, FloatExp(w_.im) * up};
+    return {FloatExp(w.re) * up, FloatExp(w.im) * up};
   }
 
   // The scaled step holds while the reference stays clear of 0 and of its end.
@@ -255,9 +257,7 @@ class PerturbedPixel {
       const Approximation& entry = table_->at(i_, level);
       if (!holds(entry, dzExponent, inside)) continue;
       const std::size_t landing = i_ + static_cast<std::size_t>(length);
-      const bool landed = entry.wide < 0 ? applyDouble(entry, landing, inside, q)
-                                         : applyWide(table_->wide(entry), landing, inside, q);
-      if (landed) return static_cast<int>(length);
+      if (apply(entry, w_, landing, inside, q)) return static_cast<int>(length);
     }
     return 0;
   }
@@ -290,16 +290,7 @@ class PerturbedPixel {
       if (!holds(entry, dzExponent, inside)) continue;
       const std::size_t landing = 1 + static_cast<std::size_t>(length);
       const Complex start = w_;
-      bool landed = false;
-      if (entry.wide >= 0) {
-        const WideCoefficients& c = table_->wide(entry);
-        landed = landWide(c.a * ComplexExp{FloatExp(dz.re), FloatExp(dz.im)} + c.b * dcWide_,
-                          landing, inside, q);
-      } else if (const Complex w = linear(entry, dz);
-                 norm(w) < std::numeric_limits<double>::infinity()) {
-        landed = landDouble(w, landing, inside, q);
-      }
-      if (landed) {
+      if (apply(entry, dz, landing, inside, q)) {
         // Across a whole period to a nucleus's return, z_p = A (z_0^2 + dc) + B dc, whose
         // derivative in z_0 is 2 A z_0.
         if (landing + 1 == orbit_->size() && orbit_->returns() && entry.wide < 0)
@@ -326,21 +317,27 @@ class PerturbedPixel {
                 (entry.b.re * constant_.im + entry.b.im * constant_.re)};
   }
 
-  // In the pixel's own double or scaled arithmetic: dz 2^-k = A dz 2^-k + B dc 2^-k.
-  bool applyDouble(const Approximation& entry, std::size_t landing, double inside, double& q) {
-    const Complex w = linear(entry, w_);
-    const double wNorm = norm(w);
-    if (!(wNorm < std::numeric_limits<double>::infinity())) return false;
-    if (!scaled_) return landDouble(w, landing, inside, q);
-    if (wNorm <= wNormAbove_) return landScaled(w, wNorm, landing, inside, q);
+  // The approximation `entry` from the difference w, in the pixel's own double or scaled
+  // arithmetic (dz 2^-k = A dz 2^-k + B dc 2^-k), or with the extended exponent where its
+  // coefficients need it; true once the pixel has landed.
+  bool apply(const Approximation& entry, Complex w, std::size_t landing, double inside, double& q) {
+    if (entry.wide >= 0) {
+      const WideCoefficients& c = table_->wide(entry);
+      const ComplexExp dz = scaled_ ? unscaled(w) : ComplexExp{FloatExp(w.re), FloatExp(w.im)};
+      return landWide(c.a * dz + c.b * dcWide_, landing, inside, q);
+    }
+    const Complex next = linear(entry, w);
+    const double nextNorm = norm(next);
+    if (!(nextNorm < std::numeric_limits<double>::infinity())) return false;
+    if (!scaled_) return landDouble(next, landing, inside, q);
+    if (nextNorm <= wNormAbove_) return landScaled(next, nextNorm, landing, inside, q);
     if (kDoubleNormExponent - 2 * scaleExponent_ < 800) {
       // Grown out of the scaled range into the doubles' own: dz = w 2^k is a normal double,
       // and k > -900 a double itself.
       const double up = powerOfTwo(scaleExponent_);
-      return landDouble({w.re * up, w.im * up}, landing, inside, q);
+      return landDouble({next.re * up, next.im * up}, landing, inside, q);
     }
-    const FloatExp up(1.0, scaleExponent_);
-    return landWide({FloatExp(w.re) * up, FloatExp(w.im) * up}, landing, inside, q);
+    return landWide(unscaled(next), landing, inside, q);
   }
 
   // Lands with the difference dz as a double, as a double step would; a scaled pixel changes
@@ -357,23 +354,27 @@ class PerturbedPixel {
     }
     i_ = landing;
     w_ = dz;
-    double dzNorm = norm(dz);
+    arrive(z, q);
+    return true;
+  }
+
+  // At index i_ with the difference w_ in double and z = Z_i + w_, |z|^2 = q: rebases where it
+  // must, and goes on scaled where the difference has become too small for a double.
+  void arrive(Complex z, double q) {
+    double dzNorm = norm(w_);
     if (mustRebase(q < dzNorm)) {
       rebase();
       w_ = z;
       dzNorm = q;
     }
     if (dzNorm < kWideNormBelow) scale(w_);
-    return true;
   }
 
   // Scaled, dz is left out of z as in a scaled step, while it stays that small beside Z.
   bool landScaled(Complex w, double wNorm, std::size_t landing, double inside, double& q) {
     q = norm(orbit_->at(landing));
-    if (q < kTinyReferenceNorm || landing + 1 == orbit_->size()) {
-      const FloatExp up(1.0, scaleExponent_);
-      return landWide({FloatExp(w.re) * up, FloatExp(w.im) * up}, landing, inside, q);
-    }
+    if (q < kTinyReferenceNorm || landing + 1 == orbit_->size())
+      return landWide(unscaled(w), landing, inside, q);
     if (!(q <= inside)) return false;
     i_ = landing;
     w_ = w;
@@ -382,13 +383,6 @@ class PerturbedPixel {
       settle();
     }
     return true;
-  }
-
-  bool applyWide(const WideCoefficients& coefficients, std::size_t landing, double inside,
-                 double& q) {
-    const ComplexExp dz =
-        scaled_ ? scaledDifference() : ComplexExp{FloatExp(w_.re), FloatExp(w_.im)};
-    return landWide(coefficients.a * dz + coefficients.b * dcWide_, landing, inside, q);
   }
 
   bool landWide(ComplexExp dz, std::size_t landing, double inside, double& q) {
@@ -411,13 +405,7 @@ class PerturbedPixel {
     const Complex next = orbit_->at(++i_);
     const Complex z = {next.re + w_.re, next.im + w_.im};
     const double q = norm(z);
-    double dzNorm = norm(w_);
-    if (mustRebase(q < dzNorm)) {
-      rebase();
-      w_ = z;
-      dzNorm = q;
-    }
-    if (dzNorm < kWideNormBelow) scale(w_);
+    arrive(z, q);
     return q;
   }
 
