@@ -60,4 +60,33 @@ void pixelPoint(mpfr_ptr re, mpfr_ptr im, int x, int y, const PointSetup& setup,
   mpfr_add(im, im, view.centreY.get(), MPFR_RNDN);
 }
 
+void exactPixelPoint(mpfr_ptr re, mpfr_ptr im, int x, int y, const PointSetup& setup,
+                     const ViewNumber& centreX, const ViewNumber& centreY, const ViewNumber& zoom) {
+  const mpfr_prec_t bits = std::max(mpfr_get_prec(re), mpfr_get_prec(im));
+  const PictureFrame& frame = setup.frame;
+  // The offsets in pixels, each divided by the frame's scale and by kPixelsPerUnit x zoom.
+  MpfrNumber unit = zoom.exact(bits);
+  mpfr_mul_si(unit.get(), unit.get(), kPixelsPerUnit, MPFR_RNDN);
+  mpfr_mul_d(unit.get(), unit.get(), frame.scale, MPFR_RNDN);
+  const auto offset = [&](int pixel, double centre) {
+    MpfrNumber value(bits);
+    mpfr_set_si(value.get(), pixel, MPFR_RNDN);
+    mpfr_sub_d(value.get(), value.get(), centre, MPFR_RNDN);
+    mpfr_div(value.get(), value.get(), unit.get(), MPFR_RNDN);
+    return value;
+  };
+  const MpfrNumber u = offset(y, frame.centreY);
+  const MpfrNumber v = offset(x, frame.centreX);
+  // (u cos + v sin, u sin - v cos) + centre
+  const auto turned = [&](mpfr_ptr into, double uFactor, double vFactor, const ViewNumber& centre) {
+    MpfrNumber term(bits);
+    mpfr_mul_d(into, u.get(), uFactor, MPFR_RNDN);
+    mpfr_mul_d(term.get(), v.get(), vFactor, MPFR_RNDN);
+    mpfr_add(into, into, term.get(), MPFR_RNDN);
+    mpfr_add(into, into, centre.exact(bits).get(), MPFR_RNDN);
+  };
+  turned(re, setup.cosTurn, setup.sinTurn, centreX);
+  turned(im, setup.sinTurn, -setup.cosTurn, centreY);
+}
+
 }  // namespace orvane::deep

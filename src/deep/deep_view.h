@@ -13,7 +13,8 @@
 namespace orvane::deep {
 
 // Bits carried below the finest pixel: 64 so the pixel differences keep a double's worth,
-// plus room for the finer pixels of a poster (at most 2^6 per window pixel) and rounding.
+// plus room for the finer samples of a poster (at most 2^9 per window pixel: sides up to 16384
+// and 8 x 8 samples a pixel) and rounding.
 inline constexpr mpfr_prec_t kPrecisionMarginBits = 80;
 // A larger magnification would make the reference orbit alone take hours: it is refused.
 inline constexpr std::int64_t kMaxZoomExponent = std::int64_t{1} << 20;  // about 1e315000
@@ -45,5 +46,12 @@ FloatExp largestOffset(const PointSetup& setup, FloatExp zoom);
 // their own precision: the point a deep picture's pixel stands for.
 void pixelPoint(mpfr_ptr re, mpfr_ptr im, int x, int y, const PointSetup& setup,
                 const DeepView& view);
+
+// The plane point at the centre of pixel (x, y) of a picture with centre (centreX, centreY)
+// and magnification `zoom` (not 0), worked out in MPFR at the precision of `re` and `im`: the
+// window's mapping with every operation exact up to that precision, the rotation's sine and
+// cosine taken as the picture took them.
+void exactPixelPoint(mpfr_ptr re, mpfr_ptr im, int x, int y, const PointSetup& setup,
+                     const ViewNumber& centreX, const ViewNumber& centreY, const ViewNumber& zoom);
 
 }  // namespace orvane::deep

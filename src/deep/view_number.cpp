@@ -78,6 +78,37 @@ ViewNumber ViewNumber::of(double value) {
   return *read(std::string_view(buffer, error == std::errc{} ? end : buffer));
 }
 
+ViewNumber ViewNumber::of(mpfr_srcptr value, int digits, Notation notation) {
+  if (mpfr_zero_p(value)) return *read("0");
+  mpfr_exp_t exponent = 0;  // the value is 0.DIGITS x 10^exponent
+  char* written = mpfr_get_str(nullptr, &exponent, 10, static_cast<std::size_t>(digits), value,
+                               MPFR_RNDN);
+  std::string mantissa(written);
+  mpfr_free_str(written);
+  std::string text;
+  if (mantissa.front() == '-') {
+    text = "-";
+    mantissa.erase(0, 1);
+  }
+  while (mantissa.size() > 1 && mantissa.back() == '0') mantissa.pop_back();
+  const long size = static_cast<long>(mantissa.size());
+  if (notation == Notation::kPlain && exponent > -6 && exponent <= 21) {
+    if (exponent <= 0) {
+      text += "0." + std::string(static_cast<std::size_t>(-exponent), '0') + mantissa;
+    } else if (exponent >= size) {
+      text += mantissa + std::string(static_cast<std::size_t>(exponent - size), '0');
+    } else {
+      text += mantissa.substr(0, static_cast<std::size_t>(exponent)) + "." +
+              mantissa.substr(static_cast<std::size_t>(exponent));
+    }
+  } else {
+    text += mantissa.substr(0, 1);
+    if (size > 1) text += "." + mantissa.substr(1);
+    if (exponent != 1) text += "e" + std::to_string(exponent - 1);
+  }
+  return *read(text);
+}
+
 MpfrNumber ViewNumber::exact(mpfr_prec_t bits) const {
   MpfrNumber number(bits);
   mpfr_set_str(number.get(), text_.c_str(), 10, MPFR_RNDN);

@@ -22,6 +22,14 @@ class ViewNumber {
   static std::optional<ViewNumber> read(std::string_view text);
   // The shortest text that reads back to exactly `value`, which must be finite.
   static ViewNumber of(double value);
+  // How a number computed in MPFR is written.
+  enum class Notation {
+    kScientific,  // d.ddd, then e and the exponent unless it is 0
+    kPlain,       // 0.000ddd or ddd.ddd for sizes from 1e-6 to below 1e21, else scientific
+  };
+  // `value`, which must be finite, rounded to `digits` significant digits, trailing zeros
+  // dropped.
+  static ViewNumber of(mpfr_srcptr value, int digits, Notation notation);
 
   // The text as given: kept verbatim wherever the view is written down.
   const std::string& text() const { return text_; }

@@ -32,14 +32,19 @@ using PosterProgress = std::function<void(double done)>;
 // the double path's.
 using PosterKernel = std::function<ShareKernel(const PointSetup& setup)>;
 
+// What a poster may ask of the pass beyond its size.
+struct PosterDetail {
+  int depth = 0;        // above 0: replaces the state's 16-bit depth, so a poster may go deeper
+  int supersample = 1;  // samples per pixel along each side, 1 to kMaxSupersample
+};
+
 // Prepares the state as a pass does, then colours every pixel of a `size` picture in row
 // order and hands the rows to `sink`. A picture of a formula that is not drawn stays black.
-// Within about 8 bytes per pixel of a band; the bands are a few hundred thousand pixels.
-// `depth`, when above 0, replaces the state's 16-bit depth: a poster may go deeper than the
-// window.
+// Within about 8 bytes per pixel of a band (32 when supersampled); the bands are a few hundred
+// thousand pixels. Supersampled, every sample counts as a pixel in the statistics.
 PassStatistics renderPoster(ExplorerState& state, DialogValues& dialogs, PosterSize size,
                             ComputeOptions options, const PosterRowSink& sink,
                             const PosterProgress& progress = {},
-                            const PosterKernel& makeKernel = {}, int depth = 0);
+                            const PosterKernel& makeKernel = {}, PosterDetail detail = {});
 
 }  // namespace orvane

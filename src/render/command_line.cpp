@@ -236,6 +236,8 @@ RenderRequest readRequest(const QCommandLineParser& parser) {
     request.verify = static_cast<int>(
         o->wholeList(1, 0, kMaxVerifiedPixels, "a whole number from 0 to 1000000").front());
   }
+  if (request.verify > 0 && request.view.supersample.value_or(1) > 1)
+    throw OptionError{"--verify: iterates single samples, so not with --supersample above 1"};
   request.video = readVideoRequest(parser);
   if (request.video && request.verify > 0)
     throw OptionError{"--verify: checks a picture, not a video or its frames"};

@@ -46,16 +46,8 @@ deep::ViewNumber frameZoom(const deep::ViewNumber& zoomFrom, const deep::ViewNum
   mpfr_add(to.get(), to.get(), from.get(), MPFR_RNDN);
   mpfr_exp(to.get(), to.get(), MPFR_RNDN);
 
-  mpfr_exp_t exponent = 0;  // the value is 0.DIGITS x 10^exponent
-  char* digits = mpfr_get_str(nullptr, &exponent, 10, kFrameZoomDigits, to.get(), MPFR_RNDN);
-  std::string mantissa(digits);
-  mpfr_free_str(digits);
-  while (mantissa.size() > 1 && mantissa.back() == '0') mantissa.pop_back();
-  std::string text = zoomTo.isNegative() ? "-" : "";
-  text += mantissa.substr(0, 1);
-  if (mantissa.size() > 1) text += "." + mantissa.substr(1);
-  if (exponent != 1) text += "e" + std::to_string(exponent - 1);
-  return *deep::ViewNumber::read(text);
+  if (zoomTo.isNegative()) mpfr_neg(to.get(), to.get(), MPFR_RNDN);
+  return deep::ViewNumber::of(to.get(), kFrameZoomDigits, deep::ViewNumber::Notation::kScientific);
 }
 
 }  // namespace orvane::render

@@ -35,6 +35,10 @@ PassStatistics drawWindowPicture(ExplorerState& state, DialogValues& dialogs,
   return pass.statistics();
 }
 
+PosterDetail posterDetail(const ViewRequest& drawn) {
+  return {.depth = *drawn.depth, .supersample = drawn.supersample.value_or(1)};
+}
+
 // A poster whose points are perturbed around reference orbits computed for the exact view.
 PassStatistics drawDeepPoster(const ViewRequest& drawn, ExplorerState& state, DialogValues& dialogs,
                               ComputeOptions options, const PosterRowSink& sink,
@@ -66,7 +70,7 @@ PassStatistics drawDeepPoster(const ViewRequest& drawn, ExplorerState& state, Di
   return renderPoster(
       state, dialogs, drawn.size, options, sink,
       [&](double done) { report(kReferenceShare + done * (1 - kReferenceShare)); }, makeKernel,
-      *drawn.depth);
+      posterDetail(drawn));
 }
 
 // What the drawing pass of `prepared` uses for each pixel: its setup, its random draws and, for
@@ -105,9 +109,10 @@ PicturePlan planPicture(const RenderRequest& request) {
   preparePass(plan.prepared, plan.preparedDialogs);
   plan.drawn = drawnView(request.view, plan.prepared, plan.preparedDialogs);
   const ViewRequest& drawn = plan.drawn;
-  plan.choice = deep::choosePrecision(drawn.precision.value_or(deep::Precision::kAuto), drawn.zoom,
-                                      drawn.centre->first, drawn.centre->second,
-                                      posterFrame(drawn.size).scale);
+  // Samples finer than pixels need the precision that tells them apart.
+  plan.choice = deep::choosePrecision(
+      drawn.precision.value_or(deep::Precision::kAuto), drawn.zoom, drawn.centre->first,
+      drawn.centre->second, posterFrame(drawn.size).scale * drawn.supersample.value_or(1));
   return plan;
 }
 
@@ -121,10 +126,11 @@ RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions optio
   picture.depth = *drawn.depth;
   if (view) view(picture.view);
   picture.choice = plan.choice;
-  // The window's own pass holds a 16-bit depth; a deeper picture is drawn as a poster is, in
-  // row order, since no window pass goes that deep.
+  // The window's own pass holds a 16-bit depth and one sample a pixel; a deeper or supersampled
+  // picture is drawn as a poster is, in row order, since no window pass draws it.
   const bool window = !picture.choice.deep && drawn.size.width == kPictureWidth &&
-                      drawn.size.height == kPictureHeight && *drawn.depth <= kMaxWindowDepth;
+                      drawn.size.height == kPictureHeight && *drawn.depth <= kMaxWindowDepth &&
+                      drawn.supersample.value_or(1) == 1;
   // The sample takes the drawn colours of its pixels as the rows pass.
   if (request.verify > 0) {
     picture.check = PixelCheck{PixelSample(drawn.size, request.verify, picture.view),
@@ -141,7 +147,7 @@ RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions optio
     picture.statistics = drawWindowPicture(plan.state, plan.dialogs, options, rows);
   } else {
     picture.statistics = renderPoster(plan.state, plan.dialogs, drawn.size, options, rows, progress,
-                                      {}, *drawn.depth);
+                                      {}, posterDetail(drawn));
   }
   return picture;
 }

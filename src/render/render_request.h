@@ -36,6 +36,7 @@ struct ViewRequest {
   std::optional<std::int16_t> gridChoice;    // kLineMode, or a grid side
   PosterSize size;                           // the window's 400 x 300 unless asked
   std::optional<deep::Precision> precision;  // empty: auto, and not kept in the picture
+  std::optional<int> supersample;            // samples per pixel along each side; empty: 1
 };
 
 // A zoom video from `zoomFrom` to the view's magnification, or a share of its frames.

@@ -5,6 +5,8 @@
 #include <array>
 #include <limits>
 
+#include "engine/supersample.h"
+
 namespace orvane {
 
 namespace {
@@ -182,6 +184,17 @@ constexpr ViewOption kViewOptions[] = {
      [](const ViewRequest& v) -> std::optional<std::string> {
        if (!v.precision) return std::nullopt;
        return wordOf(kPrecisions, *v.precision);
+     }},
+    {"supersample", "N",
+     "Each pixel the mean of N x N samples on a regular grid within it, 1 to 8, averaged in "
+     "linear light, as light mixes (default 1: one sample at the pixel's centre).",
+     [](const OptionValue& o, ViewRequest& v) {
+       v.supersample = o.whole(1, kMaxSupersample, "a whole number from 1 to 8");
+     },
+     // Kept only above 1, so a picture of one sample keeps the view it always kept.
+     [](const ViewRequest& v) -> std::optional<std::string> {
+       if (v.supersample.value_or(1) == 1) return std::nullopt;
+       return std::to_string(*v.supersample);
      }},
 };
 

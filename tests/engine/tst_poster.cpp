@@ -1,11 +1,13 @@
 // Posters: the window's view at other sizes, keeping its framing and its exactness.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "engine/load_routine.h"
 #include "engine/memory_surface.h"
 #include "engine/poster.h"
+#include "engine/supersample.h"
 
 namespace orvane {
 namespace {
@@ -20,13 +22,14 @@ std::pair<ExplorerState, DialogValues> loaded(std::int16_t drawing) {
 }
 
 // The poster's pixels, its rows checked to come once each and in order.
-std::vector<Colour> poster(std::int16_t drawing, PosterSize size) {
+std::vector<Colour> poster(std::int16_t drawing, PosterSize size, int supersample = 1) {
   auto [state, dialogs] = loaded(drawing);
   std::vector<Colour> pixels;
-  renderPoster(state, dialogs, size, {}, [&](int y, std::span<const Colour> row) {
+  const auto sink = [&](int y, std::span<const Colour> row) {
     EXPECT_EQ(static_cast<std::size_t>(y) * row.size(), pixels.size());
     pixels.insert(pixels.end(), row.begin(), row.end());
-  });
+  };
+  renderPoster(state, dialogs, size, {}, sink, {}, {}, {.supersample = supersample});
   EXPECT_EQ(pixels.size(), static_cast<std::size_t>(size.width * size.height));
   return pixels;
 }
@@ -50,6 +53,56 @@ TEST(Poster, WholeMultiplesRepeatTheWindowsPixels) {
         differing += large[static_cast<std::size_t>(k * y * 400 * k + k * x)] != window.pixel(x, y);
     EXPECT_EQ(differing, 0) << "k " << k;
   }
+}
+
+TEST(Supersample, LightMixesAsLightAndAFlatColourStays) {
+  LinearAverage mix(1);
+  mix.add(std::vector<Colour>{0x000000});
+  mix.add(std::vector<Colour>{0xFFFFFF});
+  std::vector<Colour> out(1);
+  mix.mean(out);
+  EXPECT_EQ(out[0], 0xBCBCBCu);  // half the light of white is sRGB level 187.5 (0.7354 x 255)
+  for (int n = 1; n <= kMaxSupersample; ++n) {
+    std::vector<Colour> levels(256);
+    for (int c = 0; c < 256; ++c) levels[static_cast<std::size_t>(c)] = packColour(c, 255 - c, c);
+    LinearAverage flat(levels.size());
+    for (int k = 0; k < n * n; ++k) flat.add(levels);
+    std::vector<Colour> mean(levels.size());
+    flat.mean(mean);
+    EXPECT_EQ(mean, levels) << n << " x " << n;
+  }
+}
+
+// With an odd n the samples of pixel (x, y) are the pixels about (n x, n y) of a poster n
+// times larger, up to the rounding of their positions.
+TEST(Supersample, SamplesLieOnTheGridAboutThePixel) {
+  constexpr int n = 3;
+  constexpr PosterSize size{40, 30};
+  const std::vector<Colour> fine = poster(formula::kJulia, {n * size.width, n * size.height});
+  const std::vector<Colour> drawn = poster(formula::kJulia, size, n);
+  std::vector<Colour> expected(drawn.size());
+  LinearAverage samples(drawn.size());
+  for (int j = -1; j <= 1; ++j) {
+    for (int i = -1; i <= 1; ++i) {
+      std::vector<Colour> shifted(drawn.size());
+      for (int y = 0; y < size.height; ++y) {
+        for (int x = 0; x < size.width; ++x) {
+          const int fx = std::clamp(n * x + i, 0, n * size.width - 1);  // edges: see below
+          const int fy = std::clamp(n * y + j, 0, n * size.height - 1);
+          shifted[static_cast<std::size_t>(y * size.width + x)] =
+              fine[static_cast<std::size_t>(fy * n * size.width + fx)];
+        }
+      }
+      samples.add(shifted);
+    }
+  }
+  samples.mean(expected);
+  int differing = 0;  // inside the edges, whose samples the larger poster lacks
+  for (int y = 1; y + 1 < size.height; ++y)
+    for (int x = 1; x + 1 < size.width; ++x)
+      differing += drawn[static_cast<std::size_t>(y * size.width + x)] !=
+                   expected[static_cast<std::size_t>(y * size.width + x)];
+  EXPECT_LE(differing, 4);
 }
 
 TEST(Poster, AFormulaNotDrawnLeavesItBlack) {
