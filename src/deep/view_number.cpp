@@ -81,8 +81,8 @@ ViewNumber ViewNumber::of(double value) {
 ViewNumber ViewNumber::of(mpfr_srcptr value, int digits, Notation notation) {
   if (mpfr_zero_p(value)) return *read("0");
   mpfr_exp_t exponent = 0;  // the value is 0.DIGITS x 10^exponent
-  char* written = mpfr_get_str(nullptr, &exponent, 10, static_cast<std::size_t>(digits), value,
-                               MPFR_RNDN);
+  char* written =
+      mpfr_get_str(nullptr, &exponent, 10, static_cast<std::size_t>(digits), value, MPFR_RNDN);
   std::string mantissa(written);
   mpfr_free_str(written);
   std::string text;

@@ -34,7 +34,8 @@ int encoded(double light) {
 
 PictureFrame sampleFrame(const PictureFrame& frame, int n, int i, int j) {
   const auto shift = [n](int k) { return (k + 0.5) / n - 0.5; };
-  return {.centreX = frame.centreX - shift(i), .centreY = frame.centreY - shift(j),
+  return {.centreX = frame.centreX - shift(i),
+          .centreY = frame.centreY - shift(j),
           .scale = frame.scale};
 }
 
