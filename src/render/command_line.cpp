@@ -11,6 +11,7 @@
 #include "render/verification.h"
 #include "render/view_chunk.h"
 #include "render/view_options.h"
+#include "render/zoom_at.h"
 
 namespace orvane {
 
@@ -23,8 +24,10 @@ constexpr char kDescription[] =
     "\n"
     "Geometry, as in the window: at --rotation 0 the real axis runs down the picture and the\n"
     "imaginary axis to the left, a mirror image of the usual view; --rotation 90 puts the real\n"
-    "axis across, growing to the right, with the imaginary axis growing downward. A pixel is\n"
-    "1 / (100 x zoom) wide at 400 x 300 (4 / (width x zoom) at any 4:3 size).\n"
+    "axis across, growing to the left, with the imaginary axis growing upward, and --rotation\n"
+    "-90 the real axis growing to the right, the imaginary axis downward. A pixel is\n"
+    "1 / (100 x zoom) wide at 400 x 300 (4 / (width x zoom) at any 4:3 size). Pixels are\n"
+    "counted from 0,0 at the top left, as --at takes them.\n"
     "\n"
     "With --video it draws a zoom video instead: from --zoom-from to the view the other\n"
     "options give, about the same centre, the magnification growing by the same factor\n"
@@ -45,6 +48,16 @@ void addProgramOptions(QCommandLineParser& parser) {
       {"from",
        "Draw the view kept in a PNG that orvane-render wrote; the other options change single "
        "values of it.",
+       "FILE.png"},
+      {"at",
+       "With --from: centre the view on pixel X,Y of that picture (from 0,0 at the top left), "
+       "its plane point worked out exactly; with --info: print that point.",
+       "X,Y"},
+      {"zoom-by", "Multiply the magnification, kept or given, by F above 0 (below 1 zooms out).",
+       "F"},
+      {"info",
+       "Print the view kept in a PNG as the command line that draws it again, its size and "
+       "extent in the plane, and the mode it is drawn in; write nothing.",
        "FILE.png"},
       {"o", "The PNG file to write (required without --video, --frames or --count-frames).",
        "FILE.png"},
@@ -218,16 +231,38 @@ void readOutput(const QCommandLineParser& parser, RenderRequest& request) {
   }
 }
 
+// The view kept in the picture `option` names.
+ViewRequest keptView(const OptionValue& option) {
+  ViewRequest view;
+  std::string error;
+  if (!readKeptView(option.flag(), option.text(), view, error)) throw OptionError{error};
+  return view;
+}
+
+// --zoom-by and --at, once the view options are read: the magnification first, since the
+// centre's digits follow it.
+void zoomAtPixel(const QCommandLineParser& parser, const std::optional<ViewRequest>& picture,
+                 ViewRequest& view) {
+  if (const auto o = valueOf(parser, "zoom-by")) view.zoom = zoomedBy(view.zoom, *o);
+  const auto at = valueOf(parser, "at");
+  if (!at) return;
+  if (!picture) throw OptionError{"--at: names a pixel of the picture that --from reads"};
+  if (parser.isSet("center")) throw OptionError{"--at: picks the centre, so not with --center"};
+  view.centre = pixelCentre(*picture, readPicturePixel(*at, picture->size), view.zoom);
+}
+
 RenderRequest readRequest(const QCommandLineParser& parser) {
   RenderRequest request;
-  if (parser.isSet("from")) {
-    request.from = parser.value("from").toStdString();
-    std::string error;
-    if (!readKeptView(request.from, request.view, error)) throw OptionError{error};
+  std::optional<ViewRequest> picture;  // as kept, before the options change it
+  if (const auto o = valueOf(parser, "from")) {
+    request.from = o->text();
+    picture = keptView(*o);
+    request.view = *picture;
   }
   for (const ViewOption& option : viewOptions()) {
     if (const auto o = valueOf(parser, option.name)) option.read(*o, request.view);
   }
+  zoomAtPixel(parser, picture, request.view);
   if (const auto o = valueOf(parser, "threads"))
     request.threads = o->whole(1, 1024, "a whole number from 1 to 1024");
   request.scalar = parser.isSet("scalar");
@@ -245,6 +280,20 @@ RenderRequest readRequest(const QCommandLineParser& parser) {
   if (request.video) checkVideo(*request.video, request.view);
   readOutput(parser, request);
   return request;
+}
+
+// --info takes --at and nothing else: it draws nothing.
+InfoRequest readInfoRequest(const QCommandLineParser& parser) {
+  for (const QString& name : parser.optionNames()) {
+    if (name != QStringLiteral("info") && name != QStringLiteral("at")) {
+      throw OptionError{"--info: prints a picture's view and takes only --at, not " +
+                        OptionValue(name.toStdString(), "").flag()};
+    }
+  }
+  const OptionValue file = *valueOf(parser, "info");
+  InfoRequest info{file.text(), keptView(file), std::nullopt};
+  if (const auto at = valueOf(parser, "at")) info.at = readPicturePixel(*at, info.picture.size);
+  return info;
 }
 
 }  // namespace
@@ -268,7 +317,11 @@ ParsedCommandLine parseRenderCommandLine(const QStringList& arguments) {
     return parsed;
   }
   try {
-    parsed.request = readRequest(parser);
+    if (parser.isSet("info")) {
+      parsed.info = readInfoRequest(parser);
+    } else {
+      parsed.request = readRequest(parser);
+    }
   } catch (const OptionError& error) {
     parsed.error = error.text;
   }

@@ -6,14 +6,17 @@
 
 #include <QStringList>
 
+#include "render/picture_info.h"
 #include "render/render_request.h"
 
 namespace orvane {
 
 struct ParsedCommandLine {
-  std::optional<RenderRequest> request;  // empty on an error or when help was asked for
-  std::string error;                     // one line naming the option, when refused
-  std::string help;                      // the help text, when asked for
+  std::optional<RenderRequest>
+      request;  // empty on an error, for --info, or when help was asked for
+  std::optional<InfoRequest> info;
+  std::string error;  // one line naming the option, when refused
+  std::string help;   // the help text, when asked for
 };
 
 // `arguments` includes the program name first, as QCoreApplication::arguments() gives it.

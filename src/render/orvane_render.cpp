@@ -12,6 +12,7 @@
 #include "png/png_file.h"
 #include "render/command_line.h"
 #include "render/memory_budget.h"
+#include "render/picture_info.h"
 #include "render/render_picture.h"
 #include "render/video_launch.h"
 #include "render/view_chunk.h"
@@ -109,6 +110,10 @@ int main(int argc, char* argv[]) {
   const orvane::ParsedCommandLine parsed = orvane::parseRenderCommandLine(application.arguments());
   if (!parsed.help.empty()) {
     std::fputs(parsed.help.c_str(), stdout);
+    return 0;
+  }
+  if (parsed.info) {
+    std::fputs(orvane::pictureInfo(*parsed.info).c_str(), stdout);
     return 0;
   }
   if (!parsed.request) {

@@ -75,17 +75,14 @@ PassStatistics drawDeepPoster(const ViewRequest& drawn, ExplorerState& state, Di
 
 // What the drawing pass of `prepared` uses for each pixel: its setup, its random draws and, for
 // the window's own picture, its cell order.
-DrawnPass drawnPass(const ViewRequest& drawn, const ExplorerState& prepared,
-                    const DialogValues& preparedDialogs, bool window) {
+DrawnPass drawnPass(const PicturePlan& plan, bool window) {
+  const ViewRequest& drawn = plan.drawn;
   DrawnPass pass;
-  PointSettings settings = capturePointSettings(prepared, preparedDialogs, prepared.drawing);
-  settings.iterDepth = *drawn.depth;  // past the window's 16 bits too
-  pass.setup = preparePointSetup(settings);
-  if (!window) pass.setup.frame = posterFrame(drawn.size);
+  pass.setup = pointSetup(plan);
   pass.view = deep::readDeepView(drawn.centre->first, drawn.centre->second, drawn.zoom);
-  pass.randomStart = prepared.random.position();
+  pass.randomStart = plan.prepared.random.position();
   if (window) {
-    const auto [side, order] = passGrid(prepared);
+    const auto [side, order] = passGrid(plan.prepared);
     const std::vector<Pixel> pixels = passPixels(order, side);
     pass.drawingOrder.resize(static_cast<std::size_t>(kPictureWidth) * kPictureHeight);
     for (std::size_t k = 0; k < pixels.size(); ++k) {
@@ -116,6 +113,15 @@ PicturePlan planPicture(const RenderRequest& request) {
   return plan;
 }
 
+PointSetup pointSetup(const PicturePlan& plan) {
+  PointSettings settings =
+      capturePointSettings(plan.prepared, plan.preparedDialogs, plan.prepared.drawing);
+  settings.iterDepth = *plan.drawn.depth;  // past the window's 16 bits too
+  PointSetup setup = preparePointSetup(settings);
+  setup.frame = posterFrame(plan.drawn.size);  // at 400 x 300 the window's own
+  return setup;
+}
+
 RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions options,
                               const PosterRowSink& sink, const PosterProgress& progress,
                               const ViewSink& view, ReferenceReuse* reuse) {
@@ -133,8 +139,8 @@ RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions optio
                       drawn.supersample.value_or(1) == 1;
   // The sample takes the drawn colours of its pixels as the rows pass.
   if (request.verify > 0) {
-    picture.check = PixelCheck{PixelSample(drawn.size, request.verify, picture.view),
-                               drawnPass(drawn, plan.prepared, plan.preparedDialogs, window)};
+    picture.check =
+        PixelCheck{PixelSample(drawn.size, request.verify, picture.view), drawnPass(plan, window)};
   }
   const PosterRowSink rows = !picture.check ? sink : PosterRowSink([&](int y, auto row) {
     picture.check->sample.take(y, row);

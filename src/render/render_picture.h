@@ -36,6 +36,9 @@ struct PicturePlan {
 
 PicturePlan planPicture(const RenderRequest& request);
 
+// What every sample of the planned picture is computed from, its frame the picture's own.
+PointSetup pointSetup(const PicturePlan& plan);
+
 // Told the view options the file keeps, once the pass has settled them.
 using ViewSink = std::function<void(const std::string& view)>;
 

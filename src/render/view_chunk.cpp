@@ -47,11 +47,12 @@ bool readKeptOption(const std::string& option, ViewRequest& view) {
 
 }  // namespace
 
-bool readKeptView(const std::string& path, ViewRequest& view, std::string& error) {
+bool readKeptView(const std::string& flag, const std::string& path, ViewRequest& view,
+                  std::string& error) {
   std::string reason;
   const std::optional<PngTexts> texts = pngTexts(path, reason);
   if (!texts) {
-    error = "--from: '" + path + "' is not a PNG picture that can be read (" + reason + ")";
+    error = flag + ": '" + path + "' is not a PNG picture that can be read (" + reason + ")";
     return false;
   }
   // The last chunk of the key wins, as when the picture is loaded.
@@ -60,18 +61,19 @@ bool readKeptView(const std::string& path, ViewRequest& view, std::string& error
     if (key == kViewChunkKey) kept = text;
   const std::vector<std::string> options = words(kept);
   if (options.empty()) {
-    error = "--from: '" + path + "' carries no Orvane view";
+    error = flag + ": '" + path + "' carries no Orvane view";
     return false;
   }
   try {
     for (const std::string& option : options) {
       if (!readKeptOption(option, view)) {
-        error = "--from: the view in '" + path + "' is damaged near '" + option.substr(0, 40) + "'";
+        error =
+            flag + ": the view in '" + path + "' is damaged near '" + option.substr(0, 40) + "'";
         return false;
       }
     }
   } catch (const OptionError& refused) {
-    error = "--from: the view in '" + path + "' is damaged: " + refused.text;
+    error = flag + ": the view in '" + path + "' is damaged: " + refused.text;
     return false;
   }
   return true;

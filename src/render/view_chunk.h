@@ -17,6 +17,8 @@ std::string viewChunkText(const ViewRequest& drawn);
 
 // Reads the view kept in the PNG at `path` into `view`, over what it holds; false with a
 // one-line reason in `error` when the file cannot be read, keeps no view, or a damaged one.
-bool readKeptView(const std::string& path, ViewRequest& view, std::string& error);
+// The reason starts with `flag`, the option that named the file.
+bool readKeptView(const std::string& flag, const std::string& path, ViewRequest& view,
+                  std::string& error);
 
 }  // namespace orvane

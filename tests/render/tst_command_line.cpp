@@ -56,6 +56,7 @@ TEST_P(RefusedOption, GivesOneLineNamingIt) {
   const ParsedCommandLine parsed =
       parse(row.arguments + QString(aboutOutput ? "" : " -o out.png"), picture);
   EXPECT_FALSE(parsed.request);
+  EXPECT_FALSE(parsed.info);
   EXPECT_TRUE(parsed.help.empty());
   EXPECT_EQ(parsed.error.find('\n'), std::string::npos) << parsed.error;
   EXPECT_NE(parsed.error.find(row.named), std::string::npos) << parsed.error;
@@ -131,6 +132,18 @@ const Refusal kRefusals[] = {
     {"outputWithVideo", "--video v.mp4 --seconds 1 -o out.png", "-o"},
     {"outputNotPng", "-o x.jpg", "-o"},
     {"framesLoneNumberPastTheLast", "--frames 25 --frames-dir f --seconds 1", "--frames"},
+    // Zooming at a pixel, supersampling and --info.
+    {"atWithoutPicture", "--at 1,2", "--at"},
+    {"atPastTheKeptSize", "--from in.png --at 80,0 --size 400x300", "--at", "--size=80x60"},
+    {"atNegative", "--from in.png --at -1,0", "--at", "--zoom=2"},
+    {"atWithCentre", "--from in.png --at 1,1 --center 0,0", "--at", "--zoom=2"},
+    {"zoomByZero", "--zoom-by 0", "--zoom-by"},
+    {"zoomByNegative", "--zoom-by -2", "--zoom-by"},
+    {"zoomByPastAnyView", "--zoom 1e315000 --zoom-by 1e1000", "--zoom-by"},
+    {"supersampleAboveLargest", "--supersample 9", "--supersample"},
+    {"supersampleWithVerify", "--supersample 2 --verify 10", "--verify"},
+    {"infoWithOutput", "--info in.png", "--info", "--zoom=2"},
+    {"infoAtPastTheSize", "--info in.png --at 0,60 -o=", "--info", "--size=80x60"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, RefusedOption, testing::ValuesIn(kRefusals), rowName<Refusal>);
@@ -191,6 +204,41 @@ TEST(CommandLine, NamesAndNumbersAsANewcomerTypesThem) {
   const ParsedCommandLine pasted = parse("--zoom " + QString(1000, '9') + "x -o out.png");
   EXPECT_NE(pasted.error.find("(1001 characters)"), std::string::npos) << pasted.error;
   EXPECT_EQ(pasted.error.find(std::string(41, '9')), std::string::npos) << pasted.error;
+}
+
+// --at takes the kept picture's own size and rotation; the digits of the centre follow the new
+// magnification. Expected points worked by hand from the window's mapping.
+TEST(CommandLine, ZoomsAtAPixelOfTheKeptPicture) {
+  struct Row {
+    const char* kept;
+    const char* arguments;
+    const char* zoom;
+    const char* centre;
+  };
+  const Row rows[] = {
+      // One pixel right of the centre is 1 / (100 x 1e40) down the imaginary axis.
+      {"--zoom=1e40 --center=0.1,0", "--at 201,150 --zoom-by 1e10 -o out.png", "1e50",
+       "0.1,-1e-42"},
+      // Rotation 90 runs the real axis to the left and the imaginary one up; 800 x 300 keeps
+      // the 300 rows' scale, so the top left pixel is 400 and 150 pixels from the centre.
+      {"--zoom=2 --center=-0.5,0.25 --rotation=90 --size=800x300",
+       "--at 0,0 --zoom-by 0.5 --size 40x30 -o out.png", "1", "1.5,1"},
+      {"--zoom=3", "--zoom 1.5 --zoom-by 2 -o out.png", "3", ""},
+      // A zoom video into the pixel.
+      {"--zoom=2", "--at 200,150 --zoom-by 1e3 --video v.mp4 --seconds 1", "2000", "-0.5,0"},
+  };
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  for (const Row& row : rows) {
+    const ParsedCommandLine parsed =
+        parse(QStringLiteral("--from in.png %1").arg(row.arguments), keptPicture(dir, row.kept));
+    ASSERT_TRUE(parsed.request) << parsed.error;
+    const ViewRequest& view = parsed.request->view;
+    EXPECT_EQ(view.zoom.text(), row.zoom) << row.arguments;
+    const std::string centre =
+        view.centre ? view.centre->first.text() + "," + view.centre->second.text() : "";
+    EXPECT_EQ(centre, row.centre) << row.arguments;
+  }
 }
 
 TEST(CommandLine, HelpAndHelpAllShowEveryOption) {

@@ -103,7 +103,9 @@ const RoundTrip kRoundTrips[] = {
      "60x45",
      ""},
     {"posterKeepsItsSize", "--size 600x450 --colour-mode mono", ""},
-    {"changesWin", "--formula julia --components 0.25,0", "--zoom 2 --rotation -10"}};
+    {"changesWin", "--formula julia --components 0.25,0", "--zoom 2 --rotation -10"},
+    {"supersampledDeep", "--center 0,1 --zoom 1e30 --depth 300 --size 40x30 --supersample 3",
+     "--supersample 2"}};
 
 INSTANTIATE_TEST_SUITE_P(Rows, KeptView, testing::ValuesIn(kRoundTrips), rowName<RoundTrip>);
 
@@ -132,6 +134,28 @@ TEST(Poster, TwiceTheSizeRepeatsTheWindowsPixels) {
     for (int x = 0; x < window.width(); ++x)
       differing += poster.pixel(2 * x, 2 * y) != window.pixel(x, y);
   EXPECT_EQ(differing, 0);
+}
+
+// --info prints the kept view as a command that draws the same picture, the picture's extent
+// and one pixel's point, and writes nothing.
+TEST(Info, PrintsTheViewAsACommandThatDrawsItAgain) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  ASSERT_EQ(render(dir, "--zoom 2 --rotation 90 --size 800x600 --center -0.5,0.25 -o p.png").first,
+            0);
+  QString output;
+  const auto [status, errors] = render(dir, "--info p.png --at 0,0", &output);
+  EXPECT_EQ(status, 0) << errors.toStdString();
+  const QStringList lines = output.split('\n');
+  ASSERT_EQ(lines.size(), 9) << output.toStdString();
+  EXPECT_EQ(lines.mid(1).join('\n').toStdString(),
+            "size 800x600\nplane width 2\nplane height 1.5\npixel size 0.0025\nmode double\n"
+            "reason pixels 0.0025 apart are at least 256 double steps of 4.44e-16\n"
+            "at 0,0 0.5,1\n");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"p.png"});
+  const QString command = lines[0].section(' ', 2);  // after "command orvane-render"
+  ASSERT_EQ(render(dir, command).first, 0) << command.toStdString();
+  EXPECT_TRUE(QImage(dir.filePath("redrawn.png")) == QImage(dir.filePath("p.png")));
 }
 
 // --stats adds its lines after the ones scripts read, --verify its own after them; a deep
