@@ -1,6 +1,7 @@
 // orvane-render's command line: the input split at NUL bytes into arguments after the
-// program name. The result is exactly one of a request, an error or the help text; a request
-// holds only values the options allow, and applying it to a fresh state is safe.
+// program name. The result is exactly one of a request, --info, an error or the help text; a
+// request holds only values the options allow, applying it to a fresh state is safe, and
+// --info prints what the picture keeps.
 //
 // --from reads the view kept in a PNG. A private directory holds pictures to read, and an
 // "@" in an argument stands for that directory: @view.png keeps a view, @plain.png keeps
@@ -15,10 +16,12 @@
 #include <cstring>
 
 #include "engine/render_pass.h"
+#include "engine/supersample.h"
 #include "fuzz_support.h"
 #include "png/output_file.h"
 #include "png/png_file.h"
 #include "render/command_line.h"
+#include "render/picture_info.h"
 #include "render/render_request.h"
 #include "render/view_chunk.h"
 
@@ -100,6 +103,8 @@ void checkRequest(const orvane::RenderRequest& r) {
             v.size.height <= orvane::kMaxPosterSide,
         "a size out of range");
   check(r.threads >= 0 && r.threads <= 1024, "a thread count out of range");
+  check(!v.supersample || (*v.supersample >= 1 && *v.supersample <= orvane::kMaxSupersample),
+        "a supersampling out of range");
 }
 
 }  // namespace
@@ -138,9 +143,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   arguments.prepend(QStringLiteral("orvane-render"));
 
   const orvane::ParsedCommandLine parsed = orvane::parseRenderCommandLine(arguments);
-  const int outcomes =
-      int{parsed.request.has_value()} + int{!parsed.error.empty()} + int{!parsed.help.empty()};
-  check(outcomes == 1, "not exactly one of a request, an error and the help text");
+  const int outcomes = int{parsed.request.has_value()} + int{parsed.info.has_value()} +
+                       int{!parsed.error.empty()} + int{!parsed.help.empty()};
+  check(outcomes == 1, "not exactly one of a request, --info, an error and the help text");
+  if (parsed.info) check(!orvane::pictureInfo(*parsed.info).empty(), "--info printed nothing");
   if (parsed.request) {
     checkRequest(*parsed.request);
     orvane::ExplorerState state;

@@ -83,7 +83,8 @@ void exactPixelPoint(mpfr_ptr re, mpfr_ptr im, int x, int y, const PointSetup& s
     mpfr_mul_d(into, u.get(), uFactor, MPFR_RNDN);
     mpfr_mul_d(term.get(), v.get(), vFactor, MPFR_RNDN);
     mpfr_add(into, into, term.get(), MPFR_RNDN);
-    mpfr_add(into, into, centre.exact(bits).get(), MPFR_RNDN);
+    const MpfrNumber at = centre.exact(bits);
+    mpfr_add(into, into, at.get(), MPFR_RNDN);
   };
   turned(re, setup.cosTurn, setup.sinTurn, centreX);
   turned(im, setup.sinTurn, -setup.cosTurn, centreY);

@@ -78,9 +78,11 @@ deep::ViewNumber zoomedBy(const deep::ViewNumber& zoom, const OptionValue& facto
   const long digits = mantissaDigits(zoom.text()) + mantissaDigits(f.text());
   // Bits enough that the product rounded to `digits` decimals is the exact product.
   const auto bits = static_cast<mpfr_prec_t>(4 * digits + 64);
+  // Named numbers only: MPFR's macros would outlive a temporary's.
+  const deep::MpfrNumber by = f.exact(bits);
   deep::MpfrNumber product = zoom.exact(bits);
-  mpfr_mul(product.get(), product.get(), f.exact(bits).get(), MPFR_RNDN);
-  if (mpfr_zero_p(product.get())) mpfr_set(product.get(), f.exact(bits).get(), MPFR_RNDN);
+  if (mpfr_zero_p(product.get())) mpfr_set_ui(product.get(), 1, MPFR_RNDN);  // 0 reads as 1
+  mpfr_mul(product.get(), product.get(), by.get(), MPFR_RNDN);
   const deep::ViewNumber zoomed = deep::ViewNumber::of(product.get(), static_cast<int>(digits),
                                                        deep::ViewNumber::Notation::kPlain);
   if (!deep::zoomInRange(zoomed))
