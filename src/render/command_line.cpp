@@ -75,11 +75,17 @@ void addProgramOptions(QCommandLineParser& parser) {
        "(default 31).",
        "Q"},
       {"frames",
-       "Render only frames A to B (0-based, inclusive) of the video as PNGs in --frames-dir, "
-       "each keeping its view.",
+       "Render only these frames of the video (from 0) as PNGs in --frames-dir, each keeping "
+       "its view: A-B, a lone N, K/T for every T-th frame from K, or a list of them such as "
+       "0-9,20,3/16.",
        "A-B"},
       {"frames-dir", "The folder of frame-000000.png, frame-000001.png, ...", "DIR"},
+      {"resume",
+       "With --frames: skip the frames that --frames-dir already holds with the right view."},
       {"count-frames", "Print the video's frame count, round(seconds x fps), and stop."},
+      {"missing-frames",
+       "Print the frames of the video (or of --frames) that --frames-dir lacks or holds for "
+       "another view, one a line, and stop."},
   });
 }
 
@@ -168,21 +174,21 @@ void readFrames(const QCommandLineParser& parser, VideoRequest& video) {
     video.framesDir = o->text();
   }
   if (const auto o = valueOf(parser, "frames")) {
-    const std::string& text = o->text();
-    const std::string range = "A-B with 0 <= A <= B < " + std::to_string(video.frameCount);
-    // A lone frame number N reads as N-N.
-    const std::size_t dash = std::min(text.find('-', 1), text.size());
-    const std::optional<long> first = readWhole(std::string_view(text).substr(0, dash));
-    const std::optional<long> last =
-        dash == text.size() ? first : readWhole(std::string_view(text).substr(dash + 1));
-    if (!first || !last || *first < 0 || *first > *last || *last >= video.frameCount)
-      o->fail(range);
-    video.frames = std::pair{*first, *last};
+    video.frames = render::readFrameSelection(o->text(), video.frameCount);
+    if (!video.frames) {
+      o->fail("frames from 0 to " + std::to_string(video.frameCount - 1) +
+              ": A-B, N, K/T or a list of them");
+    }
     if (!video.output.empty()) throw OptionError{"--frames: renders frames only, not with --video"};
     if (video.framesDir.empty()) throw OptionError{"--frames: needs --frames-dir"};
-  } else if (!video.framesDir.empty() && video.output.empty() && !video.countOnly) {
+  } else if (!video.framesDir.empty() && video.output.empty() && !video.countOnly &&
+             !video.missingOnly) {
     throw OptionError{"--frames-dir: needs --frames A-B to render, or --video OUT to encode"};
   }
+  if (video.missingOnly && video.framesDir.empty())
+    throw OptionError{"--missing-frames: needs --frames-dir, the folder to look in"};
+  if (video.resume && !video.frames)
+    throw OptionError{"--resume: skips frames that --frames renders"};
 }
 
 // The video options, read only when a video, frames of one, or their count is asked for: the
@@ -190,11 +196,14 @@ void readFrames(const QCommandLineParser& parser, VideoRequest& video) {
 std::optional<VideoRequest> readVideoRequest(const QCommandLineParser& parser) {
   VideoRequest video;
   video.countOnly = parser.isSet("count-frames");
-  if (!video.countOnly && !parser.isSet("frames") && !parser.isSet("video")) {
-    for (const char* name : {"frames-dir", "zoom-from", "seconds", "fps", "codec", "quality"}) {
+  video.missingOnly = parser.isSet("missing-frames");
+  video.resume = parser.isSet("resume");
+  if (!video.countOnly && !video.missingOnly && !parser.isSet("frames") && !parser.isSet("video")) {
+    for (const char* name :
+         {"frames-dir", "zoom-from", "seconds", "fps", "codec", "quality", "resume"}) {
       if (parser.isSet(name))
         throw OptionError{"--" + std::string(name) +
-                          ": only with --video, --frames or --count-frames"};
+                          ": only with --video, --frames, --count-frames or --missing-frames"};
     }
     return std::nullopt;
   }

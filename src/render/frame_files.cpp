@@ -12,7 +12,6 @@ extern "C" {
 
 #include "png/output_file.h"
 #include "png/png_file.h"
-#include "png/png_text.h"
 #include "render/view_chunk.h"
 
 namespace orvane::render {
@@ -29,12 +28,6 @@ void FramePicture::rowColours(int y, std::vector<Colour>& row) const {
     const std::uint32_t p = line[x];
     row[static_cast<std::size_t>(x)] = packColour(p >> 16 & 0xff, p >> 8 & 0xff, p & 0xff);
   }
-}
-
-std::string framePath(const std::string& dir, long frame) {
-  char name[32];
-  std::snprintf(name, sizeof name, "frame-%06ld.png", frame);
-  return dir + "/" + name;
 }
 
 bool writeFramePng(const FramePicture& frame, const std::string& view, const std::string& path,
@@ -110,15 +103,12 @@ bool decodePng(const std::string& path, FramePicture& frame, std::string& error)
 
 bool readFramePng(const std::string& path, FramePicture& frame, std::string& view,
                   std::string& error) {
-  const std::optional<PngTexts> texts = pngTexts(path, error);
-  if (!texts) {
+  const std::optional<std::string> kept = keptViewText(path, error);
+  if (!kept) {
     error = "cannot read the frame '" + path + "': " + error;
     return false;
   }
-  view.clear();
-  for (const auto& [key, text] : *texts) {
-    if (key == kViewChunkKey) view = text;
-  }
+  view = *kept;
   return decodePng(path, frame, error);
 }
 

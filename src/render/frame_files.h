@@ -38,9 +38,6 @@ class FramePicture {
   std::vector<std::uint32_t> pixels_;
 };
 
-// DIR/frame-000123.png for frame 123.
-std::string framePath(const std::string& dir, long frame);
-
 // Writes the frame with its view as a PNG that appears under `path` only once complete; false
 // with the reason in `error` when it cannot.
 bool writeFramePng(const FramePicture& frame, const std::string& view, const std::string& path,

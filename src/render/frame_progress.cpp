@@ -3,8 +3,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 namespace orvane::render {
 
@@ -22,9 +24,34 @@ std::string clockText(double seconds) {
 
 }  // namespace
 
+double secondsLeft(std::span<const double> scales, std::span<const double> costs, double share) {
+  const std::size_t n = costs.size();
+  if (n == 0 || n >= scales.size()) return 0;
+  double meanScale = 0;
+  double meanCost = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    meanScale += scales[i] / static_cast<double>(n);
+    meanCost += costs[i] / static_cast<double>(n);
+  }
+  double spread = 0;
+  double covariance = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    spread += (scales[i] - meanScale) * (scales[i] - meanScale);
+    covariance += (scales[i] - meanScale) * (costs[i] - meanCost);
+  }
+  const double slope = spread > 0 ? covariance / spread : 0;
+  const auto cost = [&](double scale) {
+    return std::max(0.0, meanCost + slope * (scale - meanScale));
+  };
+  double left = (1 - share) * cost(scales[n]);
+  for (std::size_t i = n + 1; i < scales.size(); ++i) left += cost(scales[i]);
+  return left;
+}
+
 // On a terminal the bar redraws itself in place; in a log file, a batch job's, it adds a line
 // now and then instead.
-FrameProgress::FrameProgress(long frames) : frames_(frames), terminal_(isatty(STDERR_FILENO)) {}
+FrameProgress::FrameProgress(std::vector<double> scales)
+    : scales_(std::move(scales)), terminal_(isatty(STDERR_FILENO)) {}
 
 FrameProgress::~FrameProgress() {
   if (any_ && terminal_) std::fputc('\n', stderr);
@@ -32,7 +59,16 @@ FrameProgress::~FrameProgress() {
 
 void FrameProgress::update(double done) {
   const Clock::time_point now = Clock::now();
-  const bool last = done >= static_cast<double>(frames_);
+  const auto frames = static_cast<long>(scales_.size());
+  // The frames finished since the last call share the time since the last one finished.
+  const auto finished = static_cast<std::size_t>(done);
+  if (finished > costs_.size() && finished <= scales_.size()) {
+    const double each = std::chrono::duration<double>(now - finished_).count() /
+                        static_cast<double>(finished - costs_.size());
+    costs_.resize(finished, each);
+    finished_ = now;
+  }
+  const bool last = done >= static_cast<double>(frames);
   if (last ? shownLast_
            : now - shown_ < (terminal_ ? std::chrono::milliseconds(250) : std::chrono::seconds(10)))
     return;
@@ -42,10 +78,15 @@ void FrameProgress::update(double done) {
   const double elapsed = std::chrono::duration<double>(now - start_).count();
   const double rate = elapsed > 0 ? done / elapsed : 0;
   constexpr int kWidth = 30;
-  const int filled = static_cast<int>(done / static_cast<double>(frames_) * kWidth);
-  const std::string left = rate > 0 ? clockText((static_cast<double>(frames_) - done) / rate) : "?";
+  const int filled = frames > 0 ? static_cast<int>(done / static_cast<double>(frames) * kWidth) : 0;
+  // Before the first frame ends, its share done so far is all there is to go by.
+  std::string left = "?";
+  if (!costs_.empty())
+    left = clockText(secondsLeft(scales_, costs_, done - static_cast<double>(costs_.size())));
+  else if (rate > 0)
+    left = clockText((static_cast<double>(frames) - done) / rate);
   std::fprintf(stderr, "%s[%-*.*s] %ld/%ld frames, %.3g frames/s, %s left%s", terminal_ ? "\r" : "",
-               kWidth, filled, "##############################", static_cast<long>(done), frames_,
+               kWidth, filled, "##############################", static_cast<long>(done), frames,
                rate, left.c_str(), terminal_ ? "  " : "\n");
   std::fflush(stderr);
 }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "deep/precision_choice.h"
 #include "deep/view_number.h"
@@ -43,8 +44,10 @@ struct ViewRequest {
 struct VideoRequest {
   std::string output;     // --video: the file to write; empty when frames are rendered
   std::string framesDir;  // --frames-dir: where frames go, or are encoded from
-  std::optional<std::pair<long, long>> frames;  // --frames A-B, both inclusive
-  bool countOnly = false;                       // --count-frames
+  std::optional<std::vector<long>> frames;  // --frames: the frames to render, in order
+  bool countOnly = false;                   // --count-frames
+  bool missingOnly = false;                 // --missing-frames
+  bool resume = false;                      // --resume: keep the frames already right
   deep::ViewNumber zoomFrom = deep::ViewNumber::of(1);
   int fps = 30;
   long frameCount = 0;  // round(seconds x fps), at least 2

@@ -2,6 +2,7 @@
 #include "render/view_chunk.h"
 
 #include <algorithm>
+#include <map>
 #include <string_view>
 #include <vector>
 
@@ -47,19 +48,55 @@ bool readKeptOption(const std::string& option, ViewRequest& view) {
 
 }  // namespace
 
-bool readKeptView(const std::string& flag, const std::string& path, ViewRequest& view,
-                  std::string& error) {
-  std::string reason;
-  const std::optional<PngTexts> texts = pngTexts(path, reason);
-  if (!texts) {
-    error = flag + ": '" + path + "' is not a PNG picture that can be read (" + reason + ")";
-    return false;
-  }
+std::optional<std::string> keptViewText(const std::string& path, std::string& error) {
+  const std::optional<PngTexts> texts = pngTexts(path, error);
+  if (!texts) return std::nullopt;
   // The last chunk of the key wins, as when the picture is loaded.
   std::string kept;
   for (const auto& [key, text] : *texts)
     if (key == kViewChunkKey) kept = text;
-  const std::vector<std::string> options = words(kept);
+  return kept;
+}
+
+std::string viewDifference(const std::string& kept, const std::string& expected) {
+  // name -> value, the last of a name winning as when the view is read
+  const auto values = [](const std::string& text) {
+    std::map<std::string, std::string> options;
+    for (const std::string& word : words(text)) {
+      const std::size_t equals = std::min(word.find('='), word.size());
+      options[word.substr(0, equals)] = equals < word.size() ? word.substr(equals + 1) : "";
+    }
+    return options;
+  };
+  const std::map<std::string, std::string> have = values(kept);
+  const std::map<std::string, std::string> want = values(expected);
+  const auto valueIn = [](const std::map<std::string, std::string>& options,
+                          const std::string& name) {
+    const auto found = options.find(name);
+    return found == options.end() ? std::string("none") : found->second;
+  };
+  std::vector<std::string> names;
+  for (const ViewOption& option : viewOptions()) names.push_back("--" + std::string(option.name));
+  for (const auto& options : {want, have})  // then any that are not view options
+    for (const auto& [name, value] : options)
+      if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+  for (const std::string& name : names) {
+    const std::string a = valueIn(have, name);
+    const std::string b = valueIn(want, name);
+    if (a != b) return name + " is " + a.substr(0, 40) + ", not " + b.substr(0, 40);
+  }
+  return {};
+}
+
+bool readKeptView(const std::string& flag, const std::string& path, ViewRequest& view,
+                  std::string& error) {
+  std::string reason;
+  const std::optional<std::string> kept = keptViewText(path, reason);
+  if (!kept) {
+    error = flag + ": '" + path + "' is not a PNG picture that can be read (" + reason + ")";
+    return false;
+  }
+  const std::vector<std::string> options = words(*kept);
   if (options.empty()) {
     error = flag + ": '" + path + "' carries no Orvane view";
     return false;

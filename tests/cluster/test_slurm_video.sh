@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The cluster pieces on a real one-node Slurm: starts munged, slurmctld and slurmd of its own
-# from a generated configuration in a scratch folder, submits a short small zoom video through
-# packaging/cluster/submit.sh, waits for the frame array and the encode job, checks what they
-# left in the shared folder, and stops everything it started.
+# from a generated configuration in a scratch folder; checks that submit.sh refuses bad options
+# before any job exists; submits a short small zoom video through packaging/cluster/submit.sh
+# with one array task killed, waits for the encode job to be cancelled, resubmits with
+# --resume, and checks what the jobs left in the shared folder against one local run; then
+# stops everything it started.
 # Usage: test_slurm_video.sh <packaging/cluster folder> <orvane-render>
 # Exit status 77 (ctest's skip) where this cannot run: orvane-render without the video options,
 # not root, packages missing, or the daemons do not come up (the reason and the daemons' logs
@@ -13,7 +15,8 @@ set -euo pipefail
 cluster_dir=$(realpath -- "$1") render=$(realpath -- "$2")
 node=orvane-node
 frames_per_task=3
-# 1 second at 8 frames per second: 8 frames, so 3 array tasks, the last one short (0-2, 3-5, 6-7).
+# 1 second at 8 frames per second: 8 frames, so 3 array tasks, each every third frame (0, 3, 6;
+# 1, 4, 7; 2, 5).
 video_options=(--size 64x48 --seconds 1 --fps 8 --zoom-from 1 --zoom 4)
 expected_frames=8
 expected_tasks=3
@@ -188,41 +191,89 @@ for _ in $(seq 300); do
 done
 [[ $state == idle ]] || cannot_start "the node did not become idle in 30 s (state '$state')"
 
-# --- The video, through the helper a user runs --------------------------------------------------
+# --- Options that a job would refuse are refused before any job exists ----------------------
 cd "$work"
-submitted=$(env "$marker" ORVANE_RENDER="$render" ORVANE_FRAMES_PER_TASK=$frames_per_task \
-  bash "$cluster_dir/submit.sh" "$shared/frames" "$shared/zoom.mp4" "${video_options[@]}" 2>&1) ||
-  fail "submit.sh failed: $submitted"
-echo "$submitted"
-frames_job=$(sed -n 's/^Submitted frames job \([0-9]*\).*/\1/p' <<<"$submitted")
-encode_job=$(sed -n 's/^Submitted encode job \([0-9]*\).*/\1/p' <<<"$submitted")
-[[ -n $frames_job && -n $encode_job ]] || fail "submit.sh did not name both jobs: $submitted"
-jobs_submitted=("$frames_job" "$encode_job")
-
-job_state() { scontrol -o show job "$1" 2>/dev/null | sed -n 's/.*JobState=\([A-Z_]*\).*/\1/p'; }
-encode_state=
-for ((i = 0; i < wait_seconds * 2; i++)); do
-  encode_state=$(job_state "$encode_job")
-  case $encode_state in
-    COMPLETED | FAILED | CANCELLED | TIMEOUT | NODE_FAIL | OUT_OF_MEMORY | BOOT_FAIL | DEADLINE) break ;;
-  esac
-  sleep 0.5
+# The renderer as the jobs run it, except that task 1's first rendering is killed, as a node
+# failing under it would kill it.
+wrapper=$scratch/orvane-render-killed-once
+cat >"$wrapper" <<EOF
+#!/usr/bin/env bash
+if [[ \${SLURM_ARRAY_TASK_ID:-} == 1 && " \$* " == *" --frames "* ]] && mkdir "$scratch/killed" 2>/dev/null; then
+  kill -KILL \$\$
+fi
+exec "$render" "\$@"
+EOF
+chmod +x "$wrapper"
+submit() {
+  env "$marker" ORVANE_RENDER="$wrapper" ORVANE_FRAMES_PER_TASK=$frames_per_task \
+    bash "$cluster_dir/submit.sh" "$@"
+}
+for bad in "--codec vp9" "-o x.png" "--frames 0-3"; do
+  status=0
+  # shellcheck disable=SC2086 # each bad option is two words
+  said=$(submit "$shared/frames" "$shared/zoom.mp4" "${video_options[@]}" $bad 2>&1) || status=$?
+  ((status == 2)) || fail "submit.sh took '$bad' (status $status): $said"
+  [[ $(wc -l <<<"$said") -eq 1 ]] || fail "submit.sh said more than one line for '$bad': $said"
+  [[ -z $(squeue -h) && ! -e $shared/frames ]] ||
+    fail "submit.sh refused '$bad' but left a job or a folder"
 done
 
-# Every array task ran its own range and succeeded: one line per task.
+job_state() { scontrol -o show job "$1" 2>/dev/null | sed -n 's/.*JobState=\([A-Z_]*\).*/\1/p'; }
+# The state a job ends in, or the last one seen once the wait is over.
+wait_end() {
+  local state=
+  for ((i = 0; i < wait_seconds * 2; i++)); do
+    state=$(job_state "$1")
+    case $state in
+      COMPLETED | FAILED | CANCELLED | TIMEOUT | NODE_FAIL | OUT_OF_MEMORY | BOOT_FAIL | DEADLINE) break ;;
+    esac
+    sleep 0.5
+  done
+  echo "$state"
+}
+# Submits through submit.sh and waits for its encode job: sets submitted, frames_job, encode_job
+# and encode_state.
+submit_and_wait() {
+  submitted=$(submit "$@" 2>&1) || fail "submit.sh $* failed: $submitted"
+  echo "$submitted"
+  frames_job=$(sed -n 's/^Submitted frames job \([0-9]*\).*/\1/p' <<<"$submitted")
+  encode_job=$(sed -n 's/^Submitted encode job \([0-9]*\).*/\1/p' <<<"$submitted")
+  [[ -n $frames_job && -n $encode_job ]] || fail "submit.sh did not name both jobs: $submitted"
+  jobs_submitted+=("$frames_job" "$encode_job")
+  encode_state=$(wait_end "$encode_job")
+}
+
+# --- The video, through the helper a user runs, task 1 killed ----------------------------------
+submit_and_wait "$shared/frames" "$shared/zoom.mp4" "${video_options[@]}"
+# Every array task ran its own share; task 1 was killed, so the encode job could never start.
 tasks=$(scontrol -o show job "$frames_job" 2>/dev/null)
 task_count=$(grep -c 'ArrayTaskId=' <<<"$tasks" || true)
 ((task_count == expected_tasks)) ||
   fail "the frames job has $task_count array tasks, not $expected_tasks: $tasks"
 while read -r line; do
-  [[ $line == *"JobState=COMPLETED "* && $line == *"ExitCode=0:0 "* ]] ||
-    fail "an array task did not complete: $line"
+  if [[ $line == *"ArrayTaskId=1 "* ]]; then
+    [[ $line != *"JobState=COMPLETED "* ]] || fail "task 1 completed although it was killed: $line"
+  else
+    [[ $line == *"JobState=COMPLETED "* && $line == *"ExitCode=0:0 "* ]] ||
+      fail "an array task did not complete: $line"
+  fi
 done <<<"$tasks"
+[[ $encode_state == CANCELLED ]] ||
+  fail "the encode job ended as '$encode_state', not cancelled after task 1 was killed"
+[[ ! -e $shared/zoom.mp4 ]] || fail "a video was written although a task was killed"
+
+# --- Resubmitted with --resume: task 1 alone, then the video ------------------------------------
+submit_and_wait --resume "$shared/frames" "$shared/zoom.mp4" "${video_options[@]}"
+grep -q "in array tasks 1 of $expected_tasks\$" <<<"$submitted" ||
+  fail "submit.sh --resume did not resubmit task 1 alone: $submitted"
+line=$(scontrol -o show job "$frames_job" 2>/dev/null)
+[[ $line == *"JobState=COMPLETED "* && $line == *"ExitCode=0:0 "* ]] ||
+  fail "the resubmitted task did not complete: $line"
 [[ $encode_state == COMPLETED ]] ||
-  fail "the encode job ended as '$encode_state' (waited up to $wait_seconds s)"
+  fail "the resubmitted encode job ended as '$encode_state' (waited up to $wait_seconds s)"
 
 # --- What the jobs left in the shared folder ---------------------------------------------------
-# Every task got the user's options and its own range: the frames equal those of one local run
+# Every task got the user's options and its own share: the frames equal those of one local run
 # of the whole video, which the renderer promises byte for byte.
 mkdir -p "$scratch/local"
 "$render" "${video_options[@]}" --frames "0-$((expected_frames - 1))" --frames-dir "$scratch/local" \
@@ -238,4 +289,5 @@ found=$(find "$shared/frames" -name 'frame-*.png' | wc -l)
 [[ -s $shared/zoom.mp4 ]] || fail "the encode job left no video"
 # An MP4 starts with its ftyp box; what the video holds is the renderer's own tests' concern.
 [[ $(head -c 8 "$shared/zoom.mp4" | tail -c 4) == ftyp ]] || fail "zoom.mp4 is not an MP4 file"
-echo "PASS: $expected_frames frames from $expected_tasks array tasks, and the video after them"
+echo "PASS: bad options refused before any job; $expected_frames frames from $expected_tasks" \
+  "interleaved array tasks, the killed one resubmitted alone, and the video after them"

@@ -132,6 +132,9 @@ const Refusal kRefusals[] = {
     {"outputWithVideo", "--video v.mp4 --seconds 1 -o out.png", "-o"},
     {"outputNotPng", "-o x.jpg", "-o"},
     {"framesLoneNumberPastTheLast", "--frames 25 --frames-dir f --seconds 1", "--frames"},
+    {"framesStrideZero", "--frames 0/0 --frames-dir f --seconds 1", "--frames"},
+    {"resumeWithoutFrames", "--video v.mp4 --seconds 1 --resume", "--resume"},
+    {"missingFramesWithoutFolder", "--missing-frames --seconds 1", "--missing-frames"},
     // Zooming at a pixel, supersampling and --info.
     {"atWithoutPicture", "--at 1,2", "--at"},
     {"atPastTheKeptSize", "--from in.png --at 80,0 --size 400x300", "--at", "--size=80x60"},
@@ -189,7 +192,7 @@ TEST(CommandLine, OptionsGivenWinOverTheKeptView) {
 TEST(CommandLine, NamesAndNumbersAsANewcomerTypesThem) {
   const ParsedCommandLine lone = parse("--frames 5 --frames-dir f --seconds 1");
   ASSERT_TRUE(lone.request) << lone.error;
-  EXPECT_EQ(lone.request->video->frames, (std::pair<long, long>{5, 5}));
+  EXPECT_EQ(lone.request->video->frames, std::vector<long>{5});
   EXPECT_TRUE(parse("-o OUT.PNG").request);
   EXPECT_TRUE(parse("-o /dev/stdout").request);
   QTemporaryDir dir;

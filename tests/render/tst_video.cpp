@@ -206,15 +206,15 @@ const QString kDeepZoom = QStringLiteral(
     "--center -0.7436438870371587,0.13182590420531196 --zoom-from 1e14 --zoom 1e15 --depth 300 "
     "--size 64x48 --seconds 0.8 --fps 10");
 
-// Frames drawn in two runs, split where one run reuses an orbit the other computes, equal the
+// Frames drawn in interleaved runs, where each run reuses orbits the other computes, equal the
 // frames of one run byte for byte; and a deep frame drawn again from its own file (--from) as
 // a poster is that frame.
 TEST(VideoFrames, SplitRunsEqualOneRunAndAFrameItsPoster) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   ASSERT_EQ(render(dir, kDeepZoom + " --frames 0-7 --frames-dir whole").status, 0);
-  ASSERT_EQ(render(dir, kDeepZoom + " --frames 0-4 --frames-dir split").status, 0);
-  ASSERT_EQ(render(dir, kDeepZoom + " --frames 5-7 --frames-dir split").status, 0);
+  ASSERT_EQ(render(dir, kDeepZoom + " --frames 0/3 --frames-dir split").status, 0);
+  ASSERT_EQ(render(dir, kDeepZoom + " --frames 1/3,2/3 --frames-dir split").status, 0);
   EXPECT_EQ(QDir(dir.filePath("whole")).entryList(QDir::Files | QDir::Hidden).size(), 8);
   for (int k = 0; k < 8; ++k) {
     const QByteArray whole = bytesOf(dir.filePath("whole/" + frameName(k)));
@@ -231,21 +231,51 @@ TEST(VideoFrames, SplitRunsEqualOneRunAndAFrameItsPoster) {
 }
 
 // Encoding a folder refuses, naming the first missing frame, and writes no video; so does a
-// folder that holds another video's frames.
+// folder that holds a frame of another view, naming the option that differs.
 TEST(VideoFrames, EncodingRefusesAnIncompleteOrForeignFolder) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString view = QStringLiteral("--depth 16 --size 32x24 --seconds 0.5 --fps 10");
-  ASSERT_EQ(render(dir, view + " --frames 0-1 --frames-dir f").status, 0);
-  ASSERT_EQ(render(dir, view + " --frames 3-4 --frames-dir f").status, 0);
+  ASSERT_EQ(render(dir, view + " --frames 0-1,3-4 --frames-dir f").status, 0);
   const Finished missing = render(dir, view + " --frames-dir f --video v.mp4");
   EXPECT_EQ(missing.status, 1);
   EXPECT_TRUE(missing.errors.contains("frame-000002.png")) << missing.errors.toStdString();
-  ASSERT_EQ(render(dir, view + " --zoom 2 --frames 2-2 --frames-dir f").status, 0);
-  const Finished foreign = render(dir, view + " --frames-dir f --video v.mp4");
-  EXPECT_EQ(foreign.status, 1);
-  EXPECT_TRUE(foreign.errors.contains("frame-000002.png")) << foreign.errors.toStdString();
+  const std::pair<const char*, const char*> foreign[] = {
+      {"--zoom 2", "--zoom is"},
+      {"--center 0.001,1", "--center is 0.001,1"},
+      {"--formula julia --colour-mode mono", "--formula is julia"}};
+  for (const auto& [other, named] : foreign) {
+    ASSERT_EQ(render(dir, view + " " + other + " --frames 2 --frames-dir f").status, 0);
+    const Finished mixed = render(dir, view + " --frames-dir f --video v.mp4");
+    EXPECT_EQ(mixed.status, 1);
+    EXPECT_EQ(mixed.errors.count('\n'), 1) << mixed.errors.toStdString();
+    EXPECT_TRUE(mixed.errors.contains("frame-000002.png") && mixed.errors.contains(named))
+        << mixed.errors.toStdString();
+  }
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+// --missing-frames names the frames a folder lacks or holds for another view, and --resume
+// draws only those: the folder then equals one run's.
+TEST(VideoFrames, ResumeDrawsOnlyWhatIsMissingOrForeign) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString view = QStringLiteral("--depth 40 --size 32x24 --seconds 0.6 --fps 10");
+  ASSERT_EQ(render(dir, view + " --frames 0-5 --frames-dir whole").status, 0);
+  ASSERT_EQ(render(dir, view + " --frames 0/2 --frames-dir f").status, 0);
+  ASSERT_EQ(render(dir, view + " --rotation 5 --frames 2 --frames-dir f").status, 0);
+  const Finished listed = render(dir, view + " --frames-dir f --missing-frames");
+  EXPECT_EQ(listed.status, 0);
+  EXPECT_EQ(listed.output.toStdString(), "1\n2\n3\n5\n");
+  const Finished resumed = render(dir, view + " --frames 0-5 --frames-dir f --resume");
+  EXPECT_EQ(resumed.status, 0);
+  EXPECT_TRUE(resumed.errors.contains("2 of 6 frames are already in"))
+      << resumed.errors.toStdString();
+  for (int k = 0; k < 6; ++k) {
+    EXPECT_TRUE(bytesOf(dir.filePath("whole/" + frameName(k))) ==
+                bytesOf(dir.filePath("f/" + frameName(k))))
+        << "frame " << k;
+  }
 }
 
 }  // namespace
