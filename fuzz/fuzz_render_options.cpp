@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -103,6 +104,13 @@ void checkRequest(const orvane::RenderRequest& r) {
             v.size.height <= orvane::kMaxPosterSide,
         "a size out of range");
   check(r.threads >= 0 && r.threads <= 1024, "a thread count out of range");
+  if (r.video && r.video->frames) {
+    const std::vector<long>& frames = *r.video->frames;
+    check(!frames.empty() && frames.front() >= 0 && frames.back() < r.video->frameCount &&
+              std::is_sorted(frames.begin(), frames.end()) &&
+              std::adjacent_find(frames.begin(), frames.end()) == frames.end(),
+          "frames out of order, repeated or past the video's");
+  }
   check(!v.supersample || (*v.supersample >= 1 && *v.supersample <= orvane::kMaxSupersample),
         "a supersampling out of range");
 }
