@@ -18,6 +18,7 @@ declare -A below=(
   [png]="engine"
   [video]="engine"
   [render]="engine deep png video"
+  [explore]="engine deep png render platform control"
 )
 
 status=0

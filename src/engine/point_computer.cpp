@@ -20,7 +20,8 @@ struct PointComputer::Threads {
 PointComputer::PointComputer(ComputeOptions options)
     : threads_(std::make_unique<Threads>(options.threads > 0 ? options.threads
                                                              : tbb::info::default_concurrency())),
-      vectorised_(options.vectorised && vectorKernelAvailable()) {}
+      vectorised_(options.vectorised && vectorKernelAvailable()),
+      stop_(options.stop) {}
 
 PointComputer::~PointComputer() {
   cancel();
@@ -65,7 +66,7 @@ StepCounts PointComputer::wait() {
 
 // One worker's part: points from the shared cursor until none are left.
 void PointComputer::runShare() {
-  PointWork work{setup_, colours_, pixels_, out_, randomBase_, cursor_, cancelled_};
+  PointWork work{setup_, colours_, pixels_, out_, randomBase_, cursor_, cancelled_, stop_};
   const StepCounts share = kernel_       ? kernel_(work)
                            : vectorised_ ? computeVectorised(work)
                                          : computePlain(work);

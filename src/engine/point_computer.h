@@ -16,6 +16,10 @@ namespace orvane {
 struct ComputeOptions {
   int threads = 0;         // 0: all cores
   bool vectorised = true;  // false: the plain scalar evaluation, for reference and comparison
+  // Once set, no more points are handed out and a poster ends after its band: a window
+  // drawing in the background stops at once when its view changes. Colours are then
+  // incomplete; whoever sets it throws them away.
+  const std::atomic<bool>* stop = nullptr;
 };
 
 // Colours batches of points. A batch can run in the background while the calling thread
@@ -52,6 +56,7 @@ class PointComputer {
   struct Threads;
   std::unique_ptr<Threads> threads_;
   bool vectorised_;
+  const std::atomic<bool>* stop_;
   bool running_ = false;
   // The batch being computed; the workers read it while it runs.
   PointSetup setup_;

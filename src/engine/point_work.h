@@ -54,7 +54,7 @@ struct StepCounts {
 // Points [0, pixels.size()) to colour; point i draws its random numbers from
 // randomBase + i * setup.randomStride(). Workers take points from `cursor` in order, a few
 // at a time, so every worker stays busy until the last point has been handed out; once
-// `cancelled` is set, no more points are handed out.
+// `cancelled` or `stop` is set, no more points are handed out.
 struct PointWork {
   const PointSetup& setup;
   const ColourSetup& colours;
@@ -63,6 +63,7 @@ struct PointWork {
   std::uint64_t randomBase = 0;
   std::atomic<std::size_t>& cursor;
   const std::atomic<bool>& cancelled;
+  const std::atomic<bool>* stop = nullptr;  // the caller's own, when it may not want the colours
 };
 
 // One worker's supply of points: takes them from the shared cursor in small batches, so the
@@ -74,7 +75,9 @@ class PointFeed {
   // The next point to compute, or false when every point has been handed out.
   bool take(std::size_t& index) {
     if (next_ == limit_) {
-      if (work_.cancelled.load(std::memory_order_relaxed)) return false;
+      if (work_.cancelled.load(std::memory_order_relaxed) ||
+          (work_.stop && work_.stop->load(std::memory_order_relaxed)))
+        return false;
       next_ = work_.cursor.fetch_add(kBatch, std::memory_order_relaxed);
       if (next_ >= work_.pixels.size()) {
         next_ = limit_ = 0;

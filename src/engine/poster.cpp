@@ -69,6 +69,7 @@ PassStatistics renderPoster(ExplorerState& state, DialogValues& dialogs, PosterS
       }
     }
     if (average) average->mean(out);
+    if (options.stop && options.stop->load(std::memory_order_relaxed)) break;
     for (int row = 0; row < rows; ++row)
       sink(top + row,
            std::span<const Colour>(out).subspan(static_cast<std::size_t>(row) * width, width));

@@ -43,8 +43,8 @@ PicturePixel readPicturePixel(const OptionValue& value, PosterSize size) {
   return {static_cast<int>(xy[0]), static_cast<int>(xy[1])};
 }
 
-NumberPair pixelCentre(const ViewRequest& picture, PicturePixel pixel,
-                       const deep::ViewNumber& zoom) {
+NumberPair centreKeeping(const ViewRequest& picture, PicturePixel pixel,
+                          std::optional<PicturePixel> under, const deep::ViewNumber& zoom) {
   RenderRequest request;
   request.view = picture;
   const PicturePlan plan = planPicture(request);
@@ -62,6 +62,16 @@ NumberPair pixelCentre(const ViewRequest& picture, PicturePixel pixel,
   deep::MpfrNumber im(bits);
   deep::exactPixelPoint(re.get(), im.get(), pixel.x, pixel.y, setup, drawn.centre->first,
                         drawn.centre->second, drawn.zoom);
+  if (under) {
+    // The new centre lies the new view's offset of `under` away from the point.
+    const deep::ViewNumber zero = *deep::ViewNumber::read("0");
+    deep::MpfrNumber offsetRe(bits);
+    deep::MpfrNumber offsetIm(bits);
+    deep::exactPixelPoint(offsetRe.get(), offsetIm.get(), under->x, under->y, setup, zero, zero,
+                          zoom);
+    mpfr_sub(re.get(), re.get(), offsetRe.get(), MPFR_RNDN);
+    mpfr_sub(im.get(), im.get(), offsetIm.get(), MPFR_RNDN);
+  }
   const long wanted = decimalDigits(zoom.binaryExponent()) + kDigitsBelowTheZoom;
   const auto written = [wanted](mpfr_srcptr value) {
     const long digits = mpfr_zero_p(value) ? 1 : wanted + decimalDigits(mpfr_get_exp(value));
@@ -69,6 +79,11 @@ NumberPair pixelCentre(const ViewRequest& picture, PicturePixel pixel,
                                 deep::ViewNumber::Notation::kPlain);
   };
   return {written(re.get()), written(im.get())};
+}
+
+NumberPair pixelCentre(const ViewRequest& picture, PicturePixel pixel,
+                       const deep::ViewNumber& zoom) {
+  return centreKeeping(picture, pixel, std::nullopt, zoom);
 }
 
 deep::ViewNumber zoomedBy(const deep::ViewNumber& zoom, const OptionValue& factor) {

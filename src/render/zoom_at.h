@@ -2,6 +2,8 @@
 // needs, and its magnification multiplied.
 #pragma once
 
+#include <optional>
+
 #include "deep/view_number.h"
 #include "render/option_value.h"
 #include "render/render_request.h"
@@ -22,6 +24,12 @@ PicturePixel readPicturePixel(const OptionValue& value, PosterSize size);
 // magnification `zoom` can have (16384 pixels a side, 8 x 8 samples each).
 NumberPair pixelCentre(const ViewRequest& picture, PicturePixel pixel,
                        const deep::ViewNumber& zoom);
+
+// The centre of a view of magnification `zoom`, and the picture's size and rotation, that shows
+// the plane point of `pixel` under pixel `under` (under the picture's centre, as pixelCentre,
+// when empty): zooming about the pointer, or panning by a drag, with the same exactness.
+NumberPair centreKeeping(const ViewRequest& picture, PicturePixel pixel,
+                         std::optional<PicturePixel> under, const deep::ViewNumber& zoom);
 
 // zoom x factor, exactly: the digits of a product of decimals are those of both; throws an
 // OptionError unless factor is above 0 and the product a magnification the renderer takes.
