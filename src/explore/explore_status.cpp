@@ -30,7 +30,8 @@ QString powerOfTen(const deep::ViewNumber& zoom) {
   const double log10Size =
       (std::log2(std::fabs(wide.mantissa())) + static_cast<double>(wide.exponent())) *
       std::log10(2.0);
-  return QStringLiteral("%110^%2").arg(zoom.isNegative() ? "-" : "").arg(log10Size, 0, 'f', 2);
+  return (zoom.isNegative() ? QStringLiteral("-10^") : QStringLiteral("10^")) +
+         QString::number(log10Size, 'f', 2);
 }
 
 ExploreStatus::ExploreStatus(QStatusBar* bar) : bar_(bar) {
