@@ -20,6 +20,7 @@
 #include "explore/explore_canvas.h"
 #include "explore/explore_steering.h"
 #include "explore/picture_file.h"
+#include "render/memory_budget.h"
 #include "render/view_chunk.h"
 #include "render/view_options.h"
 
@@ -204,6 +205,11 @@ void ExploreWindow::go(const std::function<ViewRequest(const ViewRequest&)>& cha
   try {
     ViewRequest next = change(history_.current());
     next.size = canvas_->pictureSize();
+    RenderRequest request;
+    request.view = next;
+    // The window shares the machine: its orbits may take half of the memory.
+    const std::string refusal = depthMemoryRefusal(request, machineMemory() / 2);
+    if (!refusal.empty()) throw OptionError{refusal};
     history_.go(std::move(next));
   } catch (const OptionError& refused) {
     status_.say(QString::fromStdString(refused.text));

@@ -30,6 +30,12 @@ class ExploreWindow : public QMainWindow {
   // there is none yet or the file cannot be written.
   bool save(const QString& path);
 
+  // What the window shows, for the tests: its view, its canvas, and the view's full picture
+  // once drawn.
+  const ViewRequest& view() const { return history_.current(); }
+  ExploreCanvas* canvas() const { return canvas_; }
+  const std::optional<DrawnPicture>& fullPicture() const { return full_; }
+
  private:
   void buildMenus();
   void buildFileMenu();

@@ -15,6 +15,10 @@ namespace {
 constexpr int kPreviewDivisors[] = {8, 4, 2};
 constexpr int kSmallestPreviewSide = 16;
 
+// Thrown from the drawing's progress once a new view stops it: a reference orbit of millions of
+// steps stops within 256 of them, a band of pixels once its points in progress end.
+struct Stopped {};
+
 QImage imageOf(PosterSize size) {
   QImage image(size.width, size.height, QImage::Format_RGB32);
   image.fill(Qt::black);
@@ -82,14 +86,22 @@ void PictureWorker::drawLevels(const ViewRequest& view, long generation) {
                          std::max(1, (view.size.height + divisor - 1) / divisor)};
     if (divisor > 1) request.view.supersample.reset();
     QImage image = imageOf(request.view.size);
-    const RenderedPicture rendered = renderPicture(
-        request, options_,
-        [&image](int y, std::span<const Colour> row) {
-          auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-          for (std::size_t x = 0; x < row.size(); ++x)
-            line[x] = qRgb(redOf(row[x]), greenOf(row[x]), blueOf(row[x]));
-        },
-        {}, {}, &reuse);
+    const auto stopped = [this](double) {
+      if (stop_) throw Stopped{};
+    };
+    RenderedPicture rendered;
+    try {
+      rendered = renderPicture(
+          request, options_,
+          [&image](int y, std::span<const Colour> row) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (std::size_t x = 0; x < row.size(); ++x)
+              line[x] = qRgb(redOf(row[x]), greenOf(row[x]), blueOf(row[x]));
+          },
+          stopped, {}, &reuse);
+    } catch (const Stopped&) {
+      return;
+    }
     if (stop_) return;
     DrawnPicture picture{std::move(image), generation, divisor == 1, rendered};
     QMetaObject::invokeMethod(
