@@ -14,10 +14,8 @@
 
 namespace orvane::e2e {
 
-namespace {
-
-// The topmost place where the picture's first row shows. Above the surface lies its sunken
-// border, so a first row repeated in the rows below cannot be mistaken for it.
+// Above the main window's surface lies its sunken border, so a first row repeated in the rows
+// below cannot be mistaken for it.
 std::optional<QPoint> findFirstRow(const QImage& screen, const QImage& picture) {
   const std::size_t bytes = static_cast<std::size_t>(picture.width()) * 4;
   for (int y = 0; y + picture.height() <= screen.height(); ++y)
@@ -27,7 +25,6 @@ std::optional<QPoint> findFirstRow(const QImage& screen, const QImage& picture) 
   return std::nullopt;
 }
 
-// Empty when the two are equal in RGB; otherwise how many pixels differ and where the first is.
 std::string differences(const QImage& shown, const QImage& expected) {
   if (shown.size() != expected.size()) return "the sizes differ";
   int count = 0;
@@ -39,8 +36,6 @@ std::string differences(const QImage& shown, const QImage& expected) {
                                   shown.pixel(x, y) & 0xffffff, expected.pixel(x, y) & 0xffffff);
   return count ? std::to_string(count) + " pixels differ" + first.toStdString() : std::string();
 }
-
-}  // namespace
 
 // Some dialog titles hold brackets.
 QString titlePattern(const QString& title) {
@@ -119,9 +114,17 @@ void ProgramSession::SetUp() {
   pointerAside();
   program_ = std::make_unique<QProcess>();
   program_->setProcessChannelMode(QProcess::ForwardedChannels);
-  program_->start(QStringLiteral(ORVANE_EXECUTABLE), QStringList{});
-  ASSERT_TRUE(program_->waitForStarted(10000)) << ORVANE_EXECUTABLE;
-  ASSERT_TRUE(waitForWindow(QStringLiteral("Orvane")));
+  program_->start(executable(), QStringList{});
+  ASSERT_TRUE(program_->waitForStarted(10000)) << executable().toStdString();
+  ASSERT_TRUE(waitForWindow(title()));
+}
+
+QString ProgramSession::executable() const {
+  return QStringLiteral(ORVANE_EXECUTABLE);
+}
+
+QString ProgramSession::title() const {
+  return QStringLiteral("Orvane");
 }
 
 void ProgramSession::TearDown() {

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace orvane::e2e {
 
@@ -43,11 +44,20 @@ QImage grabScreen();
 // What orvane-render writes for the options, as RGB32.
 QImage render(const QStringList& options);
 
+// The topmost place on the screen where the picture's first row shows.
+std::optional<QPoint> findFirstRow(const QImage& screen, const QImage& picture);
+
+// Empty when the two are equal in RGB; otherwise how many pixels differ and where the first is.
+std::string differences(const QImage& shown, const QImage& expected);
+
 // Starts the program for each test and ends it afterwards; finds and reads its surface.
 class ProgramSession : public testing::Test {
  protected:
   static void SetUpTestSuite();
   void SetUp() override;
+  // The program to start and the title of its window: the main window's, unless overridden.
+  virtual QString executable() const;
+  virtual QString title() const;
   void TearDown() override;
 
   // Start by its shortcut; the surface is where the renderer's home picture then shows, and
