@@ -7,9 +7,11 @@ include(GNUInstallDirs)
 set(ORVANE_APP_ID org.example.Orvane)
 set(ORVANE_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 
-install(TARGETS orvane orvane-render orvane-render-video RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS orvane orvane-render orvane-render-video orvane-explore
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 install(FILES ${ORVANE_PACKAGING_DIR}/${ORVANE_APP_ID}.desktop
+  ${ORVANE_PACKAGING_DIR}/${ORVANE_APP_ID}.Explore.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${ORVANE_PACKAGING_DIR}/${ORVANE_APP_ID}.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
@@ -28,6 +30,14 @@ foreach(size 16 22 24 32 48 64 128 256)
 endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/orvane.svg
   DESTINATION ${icon_root}/scalable/apps RENAME ${ORVANE_APP_ID}.svg)
+# orvane-explore's icon, its sizes rendered from its SVG the same way.
+set(explore_icons ${ORVANE_PACKAGING_DIR}/icons/explore)
+foreach(size 16 22 24 32 48 64 128 256)
+  install(FILES ${explore_icons}/orvane-explore-${size}.png
+    DESTINATION ${icon_root}/${size}x${size}/apps RENAME ${ORVANE_APP_ID}.Explore.png)
+endforeach()
+install(FILES ${explore_icons}/orvane-explore.svg
+  DESTINATION ${icon_root}/scalable/apps RENAME ${ORVANE_APP_ID}.Explore.svg)
 
 # Debian policy wants the copyright file (machine-readable, it names the licence) and the
 # changelog, gzipped with -9n: at maximum compression and without a time stamp, so the same
@@ -42,7 +52,7 @@ install(FILES ${ORVANE_PACKAGING_DIR}/debian/copyright ${PROJECT_BINARY_DIR}/cha
 
 # The manual pages, gzipped the same way. orvane-render-video's page is a .so link to the
 # renderer's, which describes both; man resolves it within the section folder.
-set(man_pages orvane.1 orvane-render.1 orvane-render-video.1)
+set(man_pages orvane.1 orvane-render.1 orvane-render-video.1 orvane-explore.1)
 file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/man)
 foreach(page IN LISTS man_pages)
   set(source ${ORVANE_PACKAGING_DIR}/man/${page})
@@ -84,9 +94,10 @@ interleaved cells. Views are chosen with a mouse frame that can also rotate
 the picture, with a position dialog or by zoom steps. The interface is in
 Simplified Chinese.
 
-The package also holds orvane-render, which draws one view headless into a
-PNG file, as a poster of any size or a deep zoom, or draws a zoom video, and
-Slurm scripts that split such a video over a cluster.")
+The package also holds orvane-explore, a window that zooms to any depth with
+the mouse; orvane-render, which draws one view headless into a PNG file, as a
+poster of any size or a deep zoom, or draws a zoom video; and Slurm scripts
+that split such a video over a cluster.")
 # Libraries come from dpkg-shlibdeps; the font is loaded at run time, so it is named here:
 # without a CJK font the whole interface shows as empty boxes.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -1,6 +1,7 @@
 // orvane-explore: a window for exploring at any depth, beside the main window.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 
 #include "explore/explore_window.h"
 #include "platform/interface_font.h"
@@ -10,6 +11,8 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QStringLiteral("orvane-explore"));
   QApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));
   QApplication::setFont(orvane::interfaceFont());
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/orvane-explore-64.png")));
+  QApplication::setDesktopFileName(QStringLiteral("org.example.Orvane.Explore"));
   QCommandLineParser parser;
   parser.setApplicationDescription(
       QStringLiteral("Explores Orvane's fractals at any magnification; opens a PNG that "

@@ -58,24 +58,28 @@ entry=$(gzip -dc "$root/usr/share/doc/orvane/changelog.gz" | head -n 1)
 icons=$root/usr/share/icons/hicolor
 desktop=$root/usr/share/applications/$app_id.desktop
 metainfo=$root/usr/share/metainfo/$app_id.metainfo.xml
-[[ -x $root/usr/bin/orvane && -x $root/usr/bin/orvane-render && -x $root/usr/bin/orvane-render-video ]] ||
-  fail "the programs are missing"
-for path in "$desktop" "$metainfo" "$icons/scalable/apps/$app_id.svg"; do
+for program in orvane orvane-render orvane-render-video orvane-explore; do
+  [[ -x $root/usr/bin/$program ]] || fail "the package lacks /usr/bin/$program"
+done
+explore_desktop=$root/usr/share/applications/$app_id.Explore.desktop
+for path in "$desktop" "$explore_desktop" "$metainfo" "$icons/scalable/apps/$app_id.svg" \
+  "$icons/scalable/apps/$app_id.Explore.svg"; do
   [[ -f $path ]] || fail "the package lacks ${path#"$root"}"
 done
 # Each icon must be the size its folder claims: width and height from the PNG header.
 for size in 16 22 24 32 48 64 128 256; do
-  png=$icons/${size}x$size/apps/$app_id.png
-  [[ -f $png ]] || fail "the package lacks ${png#"$root"}"
-  read -r width height < <(od -An -tu1 -j16 -N8 "$png" |
-    awk '{ print $1*16777216 + $2*65536 + $3*256 + $4, $5*16777216 + $6*65536 + $7*256 + $8 }')
-  [[ $width == "$size" && $height == "$size" ]] || fail "the ${size}x$size icon is ${width}x$height"
+  for png in "$icons/${size}x$size/apps/$app_id.png" "$icons/${size}x$size/apps/$app_id.Explore.png"; do
+    [[ -f $png ]] || fail "the package lacks ${png#"$root"}"
+    read -r width height < <(od -An -tu1 -j16 -N8 "$png" |
+      awk '{ print $1*16777216 + $2*65536 + $3*256 + $4, $5*16777216 + $6*65536 + $7*256 + $8 }')
+    [[ $width == "$size" && $height == "$size" ]] || fail "${png#"$root"} is ${width}x$height"
+  done
 done
 
 # --- The manual pages ---------------------------------------------------------------------------
 # Each program's page, found as man finds it in the package's own tree (orvane-render-video's
 # is a link to the renderer's).
-for program in orvane orvane-render orvane-render-video; do
+for program in orvane orvane-render orvane-render-video orvane-explore; do
   [[ -f $root/usr/share/man/man1/$program.1.gz ]] ||
     fail "the package lacks /usr/share/man/man1/$program.1.gz"
   shown=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -M "$root/usr/share/man" 1 "$program" 2>&1 | col -b) ||
@@ -111,14 +115,18 @@ grep -qF -- "--array=0-2 $cluster/orvane-frames.sbatch $here/frames --seconds 2"
 
 # --- The desktop entry and the metainfo ---------------------------------------------------------
 # Hints (such as two main categories, which is deliberate) are fine; warnings and errors are not.
-report=$(desktop-file-validate "$desktop" 2>&1) && ! grep -Eq 'error:|warning:' <<<"$report" ||
-  fail "desktop-file-validate rejects the desktop entry: $report"
+for entry in "$desktop" "$explore_desktop"; do
+  report=$(desktop-file-validate "$entry" 2>&1) && ! grep -Eq 'error:|warning:' <<<"$report" ||
+    fail "desktop-file-validate rejects ${entry#"$root"}: $report"
+done
 report=$(appstreamcli validate --no-net "$metainfo" 2>&1) && ! grep -Eq '^[EW]:' <<<"$report" ||
   fail "appstreamcli rejects the metainfo: $report"
 # The entry must start the installed program and name the installed icon; the metainfo must
 # point at the entry.
 grep -qx 'Exec=orvane' "$desktop" || fail "Exec is not 'orvane'"
 grep -qx "Icon=$app_id" "$desktop" || fail "Icon is not '$app_id'"
+grep -qx 'Exec=orvane-explore %f' "$explore_desktop" || fail "orvane-explore's Exec is not 'orvane-explore %f'"
+grep -qx "Icon=$app_id.Explore" "$explore_desktop" || fail "orvane-explore's Icon is not '$app_id.Explore'"
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
   fail "the metainfo does not launch $app_id.desktop"
 
