@@ -44,7 +44,7 @@ PicturePixel readPicturePixel(const OptionValue& value, PosterSize size) {
 }
 
 NumberPair centreKeeping(const ViewRequest& picture, PicturePixel pixel,
-                          std::optional<PicturePixel> under, const deep::ViewNumber& zoom) {
+                         std::optional<PicturePixel> under, const deep::ViewNumber& zoom) {
   RenderRequest request;
   request.view = picture;
   const PicturePlan plan = planPicture(request);
