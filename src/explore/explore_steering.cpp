@@ -30,6 +30,16 @@ ViewRequest homeView(PosterSize size) {
   return view;
 }
 
+ViewRequest withFormula(const ViewRequest& view, std::int16_t drawing) {
+  ViewRequest next = view;
+  next.drawing = drawing;
+  next.zoom = deep::ViewNumber::of(1);
+  next.rotation = homeView(view.size).rotation;
+  const char* x = drawing == formula::kMandelbrot ? "-0.5" : "0";
+  next.centre = {*deep::ViewNumber::read(x), *deep::ViewNumber::read("0")};
+  return next;
+}
+
 ViewRequest zoomedInto(const ViewRequest& view, PicturePixel pixel, const char* factor) {
   ViewRequest next = view;
   next.zoom = times(view.zoom, factor);

@@ -13,6 +13,10 @@ namespace orvane::explore {
 // that shows its boundary.
 ViewRequest homeView(PosterSize size);
 
+// Another formula, at its own home view (the Mandelbrot set about -0.5,0, the others about
+// 0,0, magnification 1), keeping the depth, the colours and the components.
+ViewRequest withFormula(const ViewRequest& view, std::int16_t drawing);
+
 // A click: `pixel` becomes the centre and the magnification grows by `factor`.
 ViewRequest zoomedInto(const ViewRequest& view, PicturePixel pixel, const char* factor);
 

@@ -91,10 +91,13 @@ void ExploreWindow::buildMenus() {
   buildColourMenu();
   QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
   addAction(help, QStringLiteral("关于(&A)"), {}, [this] {
-    QMessageBox::about(this, QStringLiteral("关于 Orvane 深度探索"),
-                       QStringLiteral("Orvane 深度探索 %1\n以任意精度探索逃逸时间分形。\n"
-                                      "左键放大四倍，右键缩小四倍，滚轮缩放，拖动平移。")
-                           .arg(QApplication::applicationVersion()));
+    QMessageBox about(QMessageBox::Information, QStringLiteral("关于 Orvane 深度探索"),
+                      QStringLiteral("Orvane 深度探索 %1\n以任意精度探索逃逸时间分形。\n"
+                                     "左键放大四倍，右键缩小四倍，滚轮缩放，拖动平移。")
+                          .arg(QApplication::applicationVersion()),
+                      QMessageBox::NoButton, this);
+    about.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+    about.exec();
   });
 }
 
@@ -137,9 +140,8 @@ void ExploreWindow::buildViewMenu() {
   addAction(view, QStringLiteral("全图(&H)"), QKeySequence(Qt::Key_Home), [this] {
     go([this](auto& v) {
       ViewRequest home = homeView(canvas_->pictureSize());
-      home.drawing = v.drawing;
       home.components = v.components;
-      return home;
+      return withFormula(home, v.drawing.value_or(formula::kMandelbrot));
     });
   });
   view->addSeparator();
@@ -158,15 +160,16 @@ void ExploreWindow::buildFormulaMenu() {
   auto* group = new QActionGroup(this);
   for (const auto& [caption, drawing] : formulas) {
     QAction* action = addAction(plan, caption, {}, [this, drawing] {
-      go([drawing](auto& v) {
-        ViewRequest next = v;
-        next.drawing = drawing;
-        return next;
-      });
+      if (drawing == formula::kJulia) {
+        askJuliaConstant();
+      } else {
+        go([drawing](auto& v) { return withFormula(v, drawing); });
+      }
+      syncMenus();  // a refused or cancelled choice leaves the formula as it was
     });
     action->setCheckable(true);
-    action->setChecked(drawing == formula::kMandelbrot);
     group->addAction(action);
+    formulaActions_.emplace_back(action, drawing);
   }
   plan->addSeparator();
   addAction(plan, QStringLiteral("参数(&C)..."), {}, [this] { askComponents(); });
@@ -186,8 +189,8 @@ void ExploreWindow::buildColourMenu() {
                                   });
                                 });
     action->setCheckable(true);
-    action->setChecked(mode == colour_mode::kRgb);
     group->addAction(action);
+    colourActions_.emplace_back(action, mode);
   }
   colour->addSeparator();
   addAction(colour, QStringLiteral("外部渲染加一(&O)"), QKeySequence(Qt::Key_O),
@@ -225,6 +228,7 @@ void ExploreWindow::drawCurrent() {
   status_.showView(history_.current());
   back_->setEnabled(history_.canGoBack());
   forward_->setEnabled(history_.canGoForward());
+  syncMenus();
 }
 
 void ExploreWindow::drawn(const DrawnPicture& picture) {
@@ -260,26 +264,42 @@ bool ExploreWindow::save(const QString& path) {
   return true;
 }
 
+QString ExploreWindow::choosePng(const QString& title, bool saving) {
+  QFileDialog dialog(this, title, {}, kPngFilter);
+  dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setDefaultSuffix(QStringLiteral("png"));
+  dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("位置:"));
+  dialog.setLabelText(QFileDialog::FileName, QStringLiteral("文件名:"));
+  dialog.setLabelText(QFileDialog::FileType, QStringLiteral("文件类型:"));
+  dialog.setLabelText(QFileDialog::Accept,
+                      saving ? QStringLiteral("保存") : QStringLiteral("打开"));
+  dialog.setLabelText(QFileDialog::Reject, QStringLiteral("取消"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
+}
+
 void ExploreWindow::openFile() {
-  const QString path =
-      QFileDialog::getOpenFileName(this, QStringLiteral("打开图片"), {}, kPngFilter);
+  const QString path = choosePng(QStringLiteral("打开图片"), false);
   if (!path.isEmpty()) open(path);
 }
 
 void ExploreWindow::saveAs() {
-  const QString path =
-      QFileDialog::getSaveFileName(this, QStringLiteral("保存图片"), {}, kPngFilter);
+  const QString path = choosePng(QStringLiteral("保存图片"), true);
   if (!path.isEmpty()) save(path);
 }
 
 void ExploreWindow::saveSupersampled() {
-  bool ok = false;
-  const int samples =
-      QInputDialog::getInt(this, QStringLiteral("超采样保存"),
-                           QStringLiteral("每个像素的采样（N×N）:"), 3, 2, kMaxSupersample, 1, &ok);
-  if (!ok) return;
-  const QString path =
-      QFileDialog::getSaveFileName(this, QStringLiteral("超采样保存"), {}, kPngFilter);
+  QInputDialog ask(this);
+  ask.setWindowTitle(QStringLiteral("超采样保存"));
+  ask.setLabelText(QStringLiteral("每个像素的采样（N×N）:"));
+  ask.setIntRange(2, kMaxSupersample);
+  ask.setIntValue(3);
+  ask.setOkButtonText(QStringLiteral("确定"));
+  ask.setCancelButtonText(QStringLiteral("取消"));
+  if (ask.exec() != QDialog::Accepted) return;
+  const int samples = ask.intValue();
+  const QString path = choosePng(QStringLiteral("超采样保存"), true);
   if (path.isEmpty()) return;
   ViewRequest view = history_.current();
   view.supersample = samples;
@@ -308,20 +328,63 @@ void ExploreWindow::saveSupersampled() {
                           : QString::fromStdString(error));
 }
 
+void ExploreWindow::syncMenus() {
+  const ViewRequest& view = history_.current();
+  for (const auto& [action, drawing] : formulaActions_)
+    action->setChecked(drawing == view.drawing.value_or(formula::kMandelbrot));
+  for (const auto& [action, mode] : colourActions_)
+    action->setChecked(mode == view.colourMode.value_or(colour_mode::kRgb));
+}
+
+std::optional<QString> ExploreWindow::askFor(const QString& title, const QString& label,
+                                             const QString& shown) {
+  QInputDialog dialog(this);
+  dialog.setWindowTitle(title);
+  dialog.setLabelText(label);
+  dialog.setTextValue(shown);
+  dialog.setOkButtonText(QStringLiteral("确定"));
+  dialog.setCancelButtonText(QStringLiteral("取消"));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.textValue();
+}
+
 void ExploreWindow::askComponents() {
-  bool ok = false;
-  const QString text = QInputDialog::getText(
-      this, QStringLiteral("参数"), QStringLiteral("人形的起点 z0，或龙形的常数 c（X,Y）:"),
-      QLineEdit::Normal, {}, &ok);
-  if (ok) go([text](auto& v) { return withOption(v, "components", text); });
+  const ViewRequest& view = history_.current();
+  const QString shown = view.components
+                            ? QString::fromStdString(view.components->first.text() + "," +
+                                                     view.components->second.text())
+                            : QStringLiteral("0,0");
+  if (const auto text = askFor(QStringLiteral("参数"),
+                               QStringLiteral("人形的起点 z0，或龙形的常数 c（X,Y）:"), shown))
+    go([text](auto& v) { return withOption(v, "components", *text); });
+}
+
+void ExploreWindow::askJuliaConstant() {
+  // A constant of 0 draws a plain disc: a well-known one is offered instead.
+  const ViewRequest& view = history_.current();
+  const bool zero =
+      !view.components || (view.components->first.isZero() && view.components->second.isZero());
+  const QString shown = zero ? QStringLiteral("-0.8,0.156")
+                             : QString::fromStdString(view.components->first.text() + "," +
+                                                      view.components->second.text());
+  if (const auto text =
+          askFor(QStringLiteral("龙形"), QStringLiteral("龙形的常数 c（X,Y）:"), shown)) {
+    go([text](auto& v) {
+      return withOption(withFormula(v, formula::kJulia), "components", *text);
+    });
+  }
 }
 
 void ExploreWindow::askOffsets() {
-  bool ok = false;
-  const QString text = QInputDialog::getText(this, QStringLiteral("色彩偏移量"),
-                                             QStringLiteral("红、绿、蓝的偏移量（R,G,B）:"),
-                                             QLineEdit::Normal, {}, &ok);
-  if (ok) go([text](auto& v) { return withOption(v, "offsets", text); });
+  const ViewRequest& view = history_.current();
+  QString shown = QStringLiteral("0,0,0");
+  if (view.offsets) {
+    const auto& [r, g, b] = *view.offsets;
+    shown = QStringLiteral("%1,%2,%3").arg(r).arg(g).arg(b);
+  }
+  if (const auto text = askFor(QStringLiteral("色彩偏移量"),
+                               QStringLiteral("红、绿、蓝的偏移量（R,G,B）:"), shown))
+    go([text](auto& v) { return withOption(v, "offsets", *text); });
 }
 
 }  // namespace orvane::explore

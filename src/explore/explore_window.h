@@ -7,6 +7,8 @@
 #include <QTimer>
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "explore/explore_status.h"
 #include "explore/picture_worker.h"
@@ -51,8 +53,15 @@ class ExploreWindow : public QMainWindow {
   // Draws the history's current view at the canvas's size.
   void drawCurrent();
   void drawn(const DrawnPicture& picture);
+  // Ticks the formula and colour mode of the current view.
+  void syncMenus();
+  // The text typed in a small dialog, or nothing when it was cancelled.
+  std::optional<QString> askFor(const QString& title, const QString& label, const QString& shown);
   void askComponents();
+  void askJuliaConstant();
   void askOffsets();
+  // A PNG to open or to save, through a file dialog in Chinese; empty when cancelled.
+  QString choosePng(const QString& title, bool saving);
   void saveAs();
   void saveSupersampled();
   void openFile();
@@ -67,6 +76,8 @@ class ExploreWindow : public QMainWindow {
   QTimer resizing_;                   // a resize redraws once the window stops changing
   QAction* back_ = nullptr;
   QAction* forward_ = nullptr;
+  std::vector<std::pair<QAction*, std::int16_t>> formulaActions_;
+  std::vector<std::pair<QAction*, std::int16_t>> colourActions_;
 };
 
 }  // namespace orvane::explore

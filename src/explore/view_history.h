@@ -14,11 +14,13 @@ class ViewHistory {
 
   const ViewRequest& current() const { return views_[at_]; }
 
-  // A new view: the views ahead of the current one are dropped, as a browser drops them.
+  // A new view: the views ahead of the current one are dropped, as a browser drops them, and
+  // past kKept views the oldest: a deep view's centre may hold a million digits.
   void go(ViewRequest view) {
     views_.resize(at_ + 1);
     views_.push_back(std::move(view));
-    ++at_;
+    if (views_.size() > kKept) views_.erase(views_.begin());
+    at_ = views_.size() - 1;
   }
   // The current view changed in place, such as a new size for a resized window.
   void replace(ViewRequest view) { views_[at_] = std::move(view); }
@@ -33,6 +35,7 @@ class ViewHistory {
   }
 
  private:
+  static constexpr std::size_t kKept = 256;
   std::vector<ViewRequest> views_;
   std::size_t at_ = 0;
 };

@@ -34,6 +34,8 @@ TEST(Steering, GesturesPutThePointsWhereTheyBelong) {
   EXPECT_EQ(centreOf(panned(home, {0, 0}, {400, 300})), "-2.5,-1.5");
   EXPECT_EQ(centreOf(panned(clicked, {400, 300}, {400, 300})), "-2.5,-1.5");
   EXPECT_EQ(zoomedBy(home, "0.25").zoom.text(), "0.25");
+  const ViewRequest julia = withFormula(clicked, formula::kJulia);
+  EXPECT_EQ(centreOf(julia) + " " + julia.zoom.text(), "0,0 1");
   EXPECT_THROW(zoomedBy(zoomedBy(home, "1e315000"), "1e1000"), OptionError);
 }
 
@@ -64,6 +66,11 @@ TEST(ViewHistory, GoesBackAndForwardAsABrowserDoes) {
   history.go(zoomedBy(history.current(), "2"));
   EXPECT_FALSE(history.canGoForward());
   EXPECT_EQ(history.current().zoom.text(), "8");
+  // Only the last 256 views are kept.
+  for (int i = 0; i < 300; ++i) history.go(history.current());
+  int steps = 0;
+  for (; history.canGoBack(); ++steps) history.back();
+  EXPECT_EQ(steps, 255);
 }
 
 // The commands the window copies are taken by the renderer as they stand: a poster twice the
