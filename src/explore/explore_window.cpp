@@ -215,7 +215,7 @@ void ExploreWindow::go(const std::function<ViewRequest(const ViewRequest&)>& cha
     if (!refusal.empty()) throw OptionError{refusal};
     history_.go(std::move(next));
   } catch (const OptionError& refused) {
-    status_.say(QString::fromStdString(refused.text));
+    status_.say(QStringLiteral("视图未改变：") + QString::fromStdString(refused.text));
     return;
   }
   drawCurrent();
