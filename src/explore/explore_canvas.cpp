@@ -33,7 +33,7 @@ PosterSize ExploreCanvas::pictureSize() const {
           std::clamp(static_cast<int>(std::lround(height() * ratio)), 1, kMaxPosterSide)};
 }
 
-void ExploreCanvas::show(const QImage& image) {
+void ExploreCanvas::showPicture(const QImage& image) {
   image_ = image;
   dragOffset_ = {};
   update();

@@ -22,7 +22,7 @@ class ExploreCanvas : public QWidget {
   PosterSize pictureSize() const;
 
   // Shows a picture of the current view, scaled to fill the canvas if it is a preview.
-  void show(const QImage& image);
+  void showPicture(const QImage& image);
 
  signals:
   void clicked(orvane::PicturePixel pixel);             // left button, without moving

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "render/frame_plan.h"
+
 namespace orvane::explore {
 
 namespace {
@@ -26,10 +28,7 @@ QLabel* addLabel(QStatusBar* bar, const QString& accessibleName) {
 }  // namespace
 
 QString powerOfTen(const deep::ViewNumber& zoom) {
-  const deep::FloatExp wide = zoom.isZero() ? deep::FloatExp(1) : zoom.wide();
-  const double log10Size =
-      (std::log2(std::fabs(wide.mantissa())) + static_cast<double>(wide.exponent())) *
-      std::log10(2.0);
+  const double log10Size = render::magnificationLog2(zoom) * std::log10(2.0);
   return (zoom.isNegative() ? QStringLiteral("-10^") : QStringLiteral("10^")) +
          QString::number(log10Size, 'f', 2);
 }

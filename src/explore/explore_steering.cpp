@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 #include "render/option_value.h"
 
@@ -16,6 +17,15 @@ constexpr int kMaxLevel = 10;
 
 deep::ViewNumber times(const deep::ViewNumber& zoom, const char* factor) {
   return orvane::zoomedBy(zoom, OptionValue("zoom-by", factor));
+}
+
+// The view with one of its colour levels moved by `step`, within 0 to 10 (5 when unset).
+ViewRequest withLevel(const ViewRequest& view, std::optional<std::int16_t> ViewRequest::*level,
+                      int step) {
+  ViewRequest next = view;
+  next.*level =
+      static_cast<std::int16_t>(std::clamp((view.*level).value_or(5) + step, 0, kMaxLevel));
+  return next;
 }
 
 }  // namespace
@@ -79,15 +89,11 @@ ViewRequest shallower(const ViewRequest& view) {
 }
 
 ViewRequest withOuterLevel(const ViewRequest& view, int step) {
-  ViewRequest next = view;
-  next.outer = static_cast<std::int16_t>(std::clamp(view.outer.value_or(5) + step, 0, kMaxLevel));
-  return next;
+  return withLevel(view, &ViewRequest::outer, step);
 }
 
 ViewRequest withInnerLevel(const ViewRequest& view, int step) {
-  ViewRequest next = view;
-  next.inner = static_cast<std::int16_t>(std::clamp(view.inner.value_or(5) + step, 0, kMaxLevel));
-  return next;
+  return withLevel(view, &ViewRequest::inner, step);
 }
 
 ViewRequest resized(const ViewRequest& view, PosterSize size) {

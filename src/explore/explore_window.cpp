@@ -233,7 +233,7 @@ void ExploreWindow::drawCurrent() {
 
 void ExploreWindow::drawn(const DrawnPicture& picture) {
   if (picture.generation != generation_) return;  // a view since replaced
-  canvas_->show(picture.image);
+  canvas_->showPicture(picture.image);
   if (!picture.full) return;
   full_ = picture;
   status_.showDrawn(picture.rendered);

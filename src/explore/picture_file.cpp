@@ -35,9 +35,7 @@ bool writePng(const std::string& path, PosterSize size, const std::string& view,
 
 // The drawn view of `view` as the renderer's options, with every value filled in.
 std::string optionsOf(const ViewRequest& view) {
-  RenderRequest request;
-  request.view = view;
-  return viewChunkText(planPicture(request).drawn);
+  return viewChunkText(planPicture(view).drawn);
 }
 
 }  // namespace

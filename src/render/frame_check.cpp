@@ -18,7 +18,7 @@ RenderRequest frameRequest(const RenderRequest& video, long k) {
 }
 
 std::string frameView(const RenderRequest& video, long k) {
-  return viewChunkText(planPicture(frameRequest(video, k)).drawn);
+  return viewChunkText(planPicture(frameRequest(video, k).view).drawn);
 }
 
 std::string frameFault(const RenderRequest& video, long k) {

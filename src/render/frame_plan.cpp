@@ -6,9 +6,8 @@
 #include <cstdio>
 #include <string>
 
-#include "render/option_value.h"
-
 #include "deep/mpfr_number.h"
+#include "render/option_value.h"
 
 namespace orvane::render {
 
@@ -26,10 +25,6 @@ deep::MpfrNumber magnitude(const deep::ViewNumber& zoom) {
   mpfr_abs(number.get(), number.get(), MPFR_RNDN);
   return number;
 }
-
-}  // namespace
-
-namespace {
 
 // Items that overlap name frames more than once; past this many in all, a list is refused
 // rather than expanded, so that no list of any length takes long to read.
@@ -103,14 +98,16 @@ deep::ViewNumber frameZoom(const deep::ViewNumber& zoomFrom, const deep::ViewNum
   return deep::ViewNumber::of(to.get(), kFrameZoomDigits, deep::ViewNumber::Notation::kScientific);
 }
 
+double magnificationLog2(const deep::ViewNumber& zoom) {
+  const deep::FloatExp wide = zoom.isZero() ? deep::FloatExp(1) : zoom.wide();
+  return std::log2(std::fabs(wide.mantissa())) + static_cast<double>(wide.exponent());
+}
+
 double frameScale(const deep::ViewNumber& zoomFrom, const deep::ViewNumber& zoomTo, long k,
                   long n) {
-  const auto log2Size = [](const deep::ViewNumber& zoom) {
-    const deep::FloatExp wide = zoom.isZero() ? deep::FloatExp(1) : zoom.wide();
-    return std::log2(std::fabs(wide.mantissa())) + static_cast<double>(wide.exponent());
-  };
-  const double from = log2Size(zoomFrom);
-  return from + (log2Size(zoomTo) - from) * static_cast<double>(k) / static_cast<double>(n - 1);
+  const double from = magnificationLog2(zoomFrom);
+  return from +
+         (magnificationLog2(zoomTo) - from) * static_cast<double>(k) / static_cast<double>(n - 1);
 }
 
 }  // namespace orvane::render

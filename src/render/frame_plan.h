@@ -31,6 +31,10 @@ inline constexpr int kFrameZoomDigits = 36;
 deep::ViewNumber frameZoom(const deep::ViewNumber& zoomFrom, const deep::ViewNumber& zoomTo, long k,
                            long n);
 
+// The base-2 logarithm of a magnification's size, 0 reading as 1 as the renderer reads it, in
+// double whatever the size.
+double magnificationLog2(const deep::ViewNumber& zoom);
+
 // The base-2 logarithm of the size of frame k's magnification, in double: the scale a frame's
 // cost grows with.
 double frameScale(const deep::ViewNumber& zoomFrom, const deep::ViewNumber& zoomTo, long k, long n);

@@ -20,7 +20,7 @@ std::uint64_t machineMemory() {
 namespace {
 
 std::string pictureRefusal(const RenderRequest& request, std::uint64_t memory) {
-  const PicturePlan plan = planPicture(request);
+  const PicturePlan plan = planPicture(request.view);
   const ViewRequest& drawn = plan.drawn;
   if (!plan.choice.deep || drawn.drawing == formula::kHole) return {};
   // One orbit where the pixels start on the critical point itself, a second one otherwise.

@@ -25,9 +25,7 @@ std::string planeLength(int pixels, const PicturePlan& plan) {
 }  // namespace
 
 std::string pictureInfo(const InfoRequest& info) {
-  RenderRequest request;
-  request.view = info.picture;
-  const PicturePlan plan = planPicture(request);
+  const PicturePlan plan = planPicture(info.picture);
   const PosterSize size = plan.drawn.size;
   std::string text = "command orvane-render " + viewChunkText(plan.drawn) + " -o redrawn.png\n";
   text += "size " + std::to_string(size.width) + "x" + std::to_string(size.height) + "\n";

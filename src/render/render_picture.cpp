@@ -96,15 +96,15 @@ DrawnPass drawnPass(const PicturePlan& plan, bool window) {
 
 }  // namespace
 
-PicturePlan planPicture(const RenderRequest& request) {
+PicturePlan planPicture(const ViewRequest& view) {
   PicturePlan plan;
-  applyViewRequest(request.view, plan.state, plan.dialogs);
+  applyViewRequest(view, plan.state, plan.dialogs);
   // The view the pass will draw, from the preparation it starts with, so that the file can
   // keep it ahead of the picture.
   plan.prepared = plan.state;
   plan.preparedDialogs = plan.dialogs;
   preparePass(plan.prepared, plan.preparedDialogs);
-  plan.drawn = drawnView(request.view, plan.prepared, plan.preparedDialogs);
+  plan.drawn = drawnView(view, plan.prepared, plan.preparedDialogs);
   const ViewRequest& drawn = plan.drawn;
   // Samples finer than pixels need the precision that tells them apart.
   plan.choice = deep::choosePrecision(
@@ -125,7 +125,7 @@ PointSetup pointSetup(const PicturePlan& plan) {
 RenderedPicture renderPicture(const RenderRequest& request, ComputeOptions options,
                               const PosterRowSink& sink, const PosterProgress& progress,
                               const ViewSink& view, ReferenceReuse* reuse) {
-  PicturePlan plan = planPicture(request);
+  PicturePlan plan = planPicture(request.view);
   const ViewRequest& drawn = plan.drawn;
   RenderedPicture picture;
   picture.view = viewChunkText(drawn);

@@ -34,7 +34,7 @@ struct PicturePlan {
   deep::PrecisionChoice choice;
 };
 
-PicturePlan planPicture(const RenderRequest& request);
+PicturePlan planPicture(const ViewRequest& view);
 
 // What every sample of the planned picture is computed from, its frame the picture's own.
 PointSetup pointSetup(const PicturePlan& plan);

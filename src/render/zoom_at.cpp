@@ -45,9 +45,7 @@ PicturePixel readPicturePixel(const OptionValue& value, PosterSize size) {
 
 NumberPair centreKeeping(const ViewRequest& picture, PicturePixel pixel,
                          std::optional<PicturePixel> under, const deep::ViewNumber& zoom) {
-  RenderRequest request;
-  request.view = picture;
-  const PicturePlan plan = planPicture(request);
+  const PicturePlan plan = planPicture(picture);
   const ViewRequest& drawn = plan.drawn;
   const PointSetup setup = pointSetup(plan);
   // Enough bits for the finer of the two views, and the digits written on top.
